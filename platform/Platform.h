@@ -1,0 +1,85 @@
+#pragma once
+// Everything modal or external that a command needs from the desktop: message boxes, dialogs,
+// clipboard, busy cursor, beep, memory, screen, clock. The windows receive a Platform and never
+// call Qt's static dialogs themselves, so tests can answer every question from a script.
+// QtPlatform is the real one; tests/support/ScriptedPlatform the scripted one.
+
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+namespace tablor {
+
+enum class Answer { Yes, No, Cancel };
+
+struct FileDialogRequest {
+    QString filter = QStringLiteral("Tablor (*.tbr)");
+    QString defaultSuffix = QStringLiteral("tbr");
+    QString initialName; // folder and name the dialog starts from
+};
+
+struct MemoryStatus {
+    std::uint64_t totalBytes = 0;
+    std::uint64_t availableBytes = 0;
+    int loadPercent = 0; // share of memory in use, 0 to 100
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // The window that dialogs belong to.
+    virtual void setMainWindow(QWidget* window) = 0;
+
+    // Error box: caption "Tablor 1.0", error icon, OK. The text is shown as given.
+    virtual void errorBox(const QString& text) = 0;
+    // Information box: caption "Information", information icon, "OK".
+    virtual void informationBox(const QString& text) = 0;
+    // Question with Yes, No and Cancel, Yes the default; closing the box answers Cancel.
+    virtual Answer questionBox(const QString& caption, const QString& text) = 0;
+    // Input query with "OK" and "Annuler"; nothing when cancelled.
+    virtual std::optional<QString> inputQuery(const QString& caption, const QString& prompt,
+                                              const QString& value, int maxLength) = 0;
+
+    // Open and save dialogs; the chosen path, or nothing when cancelled. The save dialog asks
+    // before replacing an existing file.
+    virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
+
+    // Runs one of our own dialogs modally; returns QDialog::Accepted or Rejected.
+    virtual int execDialog(QDialog& dialog) = 0;
+
+    // Puts plain text on the clipboard; throws TablorError when it cannot.
+    virtual void setClipboardText(const QString& text) = 0;
+
+    // The hourglass cursor on or off; use BusyCursor rather than calling this.
+    virtual void setBusy(bool busy) = 0;
+    virtual void beep() = 0;
+
+    virtual MemoryStatus memoryStatus() = 0;
+    virtual QSize screenSize() = 0;
+    // Full path of the running executable.
+    virtual QString executablePath() = 0;
+    // Today's date in the user's short date format, the time in the long time format.
+    virtual QString shortDate() = 0;
+    virtual QString longTime() = 0;
+};
+
+// The hourglass for as long as it lives; the normal cursor comes back after an error too.
+class BusyCursor {
+public:
+    explicit BusyCursor(Platform& p) : p_(p) { p_.setBusy(true); }
+    ~BusyCursor() { p_.setBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    Platform& p_;
+};
+
+} // namespace tablor

@@ -1,0 +1,40 @@
+#pragma once
+// The real platform: Qt's message boxes and dialogs (in French through Qt's own translation,
+// loaded at start-up), the system clipboard, the override cursor, /proc/meminfo.
+
+#include "platform/Platform.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace tablor {
+
+class QtPlatform : public Platform {
+public:
+    void setMainWindow(QWidget* window) override { window_ = window; }
+    void errorBox(const QString& text) override;
+    void informationBox(const QString& text) override;
+    Answer questionBox(const QString& caption, const QString& text) override;
+    std::optional<QString> inputQuery(const QString& caption, const QString& prompt,
+                                      const QString& value, int maxLength) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+    int execDialog(QDialog& dialog) override;
+    void setClipboardText(const QString& text) override;
+    void setBusy(bool busy) override;
+    void beep() override;
+    MemoryStatus memoryStatus() override;
+    QSize screenSize() override;
+    QString executablePath() override;
+    QString shortDate() override;
+    QString longTime() override;
+
+private:
+    std::optional<QString> fileDialog(const FileDialogRequest& request, bool save);
+    QPointer<QWidget> window_;
+};
+
+// Reads MemTotal and MemAvailable from a /proc/meminfo text.
+MemoryStatus parseMeminfo(const QByteArray& text);
+
+} // namespace tablor

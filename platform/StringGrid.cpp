@@ -1,0 +1,257 @@
+#include "platform/StringGrid.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace tablor {
+
+StringGrid::StringGrid(int colCount, int rowCount) { setSize(colCount, rowCount); }
+
+void StringGrid::setSize(int cols, int rows) {
+    Batch batch(*this);
+    setColCount(cols);
+    setRowCount(rows);
+}
+
+void StringGrid::setColCount(int n) {
+    n = std::max(n, 1);
+    const int old = ColCount();
+    if (n == old) return;
+    for (int c = n; c < old; ++c)
+        for (CellWord w : cols_[c]) release(w);
+    cols_.resize(n);
+    for (int c = old; c < n; ++c) cols_[c].assign(rowCount_, EmptyCell);
+    widths_.resize(n, DefaultColWidth);
+    clampCurrent();
+    maybeCompact();
+    notifyReset();
+}
+
+void StringGrid::setRowCount(int n) {
+    n = std::max(n, 2);
+    if (n == rowCount_) return;
+    for (auto& col : cols_) {
+        for (int r = n; r < rowCount_; ++r) release(col[r]);
+        col.resize(n, EmptyCell);
+    }
+    rowCount_ = n;
+    clampCurrent();
+    maybeCompact();
+    notifyReset();
+}
+
+void StringGrid::clampCurrent() {
+    col_ = std::min(col_, ColCount() - 1);
+    row_ = std::min(row_, rowCount_ - 1);
+    sel_ = {col_, row_, col_, row_};
+}
+
+void StringGrid::setCell(int col, int row, std::string_view text) {
+    CellWord& w = cols_[col][row];
+    if (cellText(w) == text) return;
+    const CellWord fresh = makeCell(text, arena_);
+    release(w);
+    w = fresh;
+    maybeCompact();
+    notifyCell(col, row);
+}
+
+void StringGrid::setColWidth(int col, int width) {
+    if (widths_[col] == width) return;
+    widths_[col] = width;
+    if (observer_) observer_->gridColumnWidthChanged(col);
+}
+
+void StringGrid::setCol(int col) {
+    if (col == col_) return;
+    col_ = col;
+    sel_ = {col_, row_, col_, row_};
+    notifyCurrent();
+    fireClick();
+}
+
+void StringGrid::setRow(int row) {
+    if (row == row_) return;
+    row_ = row;
+    sel_ = {col_, row_, col_, row_};
+    notifyCurrent();
+    fireClick();
+}
+
+void StringGrid::moveTo(int col, int row) {
+    if (col == col_ && row == row_) return;
+    col_ = col;
+    row_ = row;
+    sel_ = {col_, row_, col_, row_};
+    notifyCurrent();
+    fireClick();
+}
+
+void StringGrid::setSelection(const GridRect& r) {
+    GridRect s = r;
+    s.Top = std::max(s.Top, 1);
+    s.Bottom = std::max(s.Bottom, s.Top);
+    s.Left = std::clamp(s.Left, 0, ColCount() - 1);
+    s.Right = std::clamp(s.Right, s.Left, ColCount() - 1);
+    s.Bottom = std::min(s.Bottom, rowCount_ - 1);
+    s.Top = std::min(s.Top, s.Bottom);
+    sel_ = s;
+}
+
+void StringGrid::moveColumn(int from, int to) {
+    if (from == to) return;
+    auto rotateOne = [&](auto& v) {
+        if (from < to)
+            std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
+        else
+            std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
+    };
+    rotateOne(cols_);
+    rotateOne(widths_);
+    notifyReset();
+}
+
+std::vector<std::string> StringGrid::rowStrings(int row) const {
+    std::vector<std::string> out;
+    out.reserve(cols_.size());
+    for (const auto& col : cols_) out.emplace_back(cellText(col[row]));
+    return out;
+}
+
+std::vector<std::string> StringGrid::colStrings(int col) const {
+    std::vector<std::string> out;
+    out.reserve(rowCount_);
+    for (CellWord w : cols_[col]) out.emplace_back(cellText(w));
+    return out;
+}
+
+void StringGrid::clearRow(int row) {
+    Batch batch(*this);
+    for (int c = 0; c < ColCount(); ++c) setCell(c, row, {});
+}
+
+void StringGrid::clearCol(int col) {
+    Batch batch(*this);
+    for (int r = 0; r < rowCount_; ++r) setCell(col, r, {});
+}
+
+void StringGrid::copyRow(int from, int to) {
+    Batch batch(*this);
+    for (int c = 0; c < ColCount(); ++c) {
+        // Copy through a string: the source view may point into the destination's column.
+        const std::string text(cell(c, from));
+        setCell(c, to, text);
+    }
+}
+
+void StringGrid::copyCol(int from, int to) {
+    Batch batch(*this);
+    for (int r = 0; r < rowCount_; ++r) {
+        const std::string text(cell(from, r));
+        setCell(to, r, text);
+    }
+}
+
+void StringGrid::removeRows(int first, int count, int minRows) {
+    assert(first >= 1 && count >= 1 && first + count <= rowCount_);
+    for (auto& col : cols_) {
+        for (int r = first; r < first + count; ++r) release(col[r]);
+        col.erase(col.begin() + first, col.begin() + first + count);
+        col.resize(std::max<std::size_t>(col.size(), minRows), EmptyCell);
+    }
+    rowCount_ = std::max(rowCount_ - count, minRows);
+    clampCurrent();
+    maybeCompact();
+    notifyReset();
+}
+
+void StringGrid::removeCols(int first, int count, int minCols) {
+    assert(first >= 0 && count >= 1 && first + count <= ColCount());
+    for (int c = first; c < first + count; ++c)
+        for (CellWord w : cols_[c]) release(w);
+    cols_.erase(cols_.begin() + first, cols_.begin() + first + count);
+    while (ColCount() < minCols) cols_.emplace_back(rowCount_, EmptyCell);
+    // Widths stay with their positions: the field that moves in takes the width found there.
+    widths_.resize(ColCount());
+    clampCurrent();
+    maybeCompact();
+    notifyReset();
+}
+
+void StringGrid::blankRecords() {
+    for (auto& col : cols_) {
+        for (int r = 1; r < rowCount_; ++r) {
+            release(col[r]);
+            col[r] = EmptyCell;
+        }
+    }
+    maybeCompact();
+    notifyReset();
+}
+
+void StringGrid::permuteRecords(std::span<const int> order) {
+    assert(static_cast<int>(order.size()) == rowCount_ - 1);
+    std::vector<CellWord> moved(order.size());
+    for (auto& col : cols_) {
+        for (std::size_t i = 0; i < order.size(); ++i) moved[i] = col[order[i] + 1];
+        std::copy(moved.begin(), moved.end(), col.begin() + 1);
+    }
+    notifyReset();
+}
+
+void StringGrid::assign(StringGrid&& other) {
+    cols_ = std::move(other.cols_);
+    widths_ = std::move(other.widths_);
+    rowCount_ = other.rowCount_;
+    arena_ = std::move(other.arena_);
+    other.cols_.clear();
+    other.widths_.clear();
+    col_ = 0;
+    row_ = 1;
+    sel_ = {0, 1, 0, 1};
+    notifyReset();
+}
+
+std::size_t StringGrid::memoryBytes() const {
+    std::size_t n = arena_.liveBytes() + arena_.garbageBytes();
+    for (const auto& col : cols_) n += col.capacity() * sizeof(CellWord);
+    return n;
+}
+
+void StringGrid::maybeCompact() {
+    // Edits leave old long texts behind in the arena; copy the live ones out once the garbage
+    // outweighs them, so memory stays proportional to the table.
+    const std::size_t garbage = arena_.garbageBytes();
+    if (garbage < (std::size_t{16} << 20) || garbage < arena_.liveBytes()) return;
+    TextArena fresh;
+    for (auto& col : cols_)
+        for (CellWord& w : col)
+            if (!isInline(w)) w = fresh.store(cellText(w));
+    arena_ = std::move(fresh);
+}
+
+void StringGrid::notifyCell(int col, int row) {
+    if (batchDepth_ > 0) {
+        batchDirty_ = true;
+        return;
+    }
+    if (observer_) observer_->gridCellChanged(col, row);
+}
+
+void StringGrid::notifyReset() {
+    if (batchDepth_ > 0) {
+        batchDirty_ = true;
+        return;
+    }
+    if (observer_) observer_->gridReset();
+}
+
+void StringGrid::notifyCurrent() {
+    if (observer_) observer_->gridCurrentChanged();
+}
+
+void StringGrid::fireClick() {
+    if (onClick) onClick();
+}
+
+} // namespace tablor

@@ -1,0 +1,144 @@
+#pragma once
+// The grid's store: the cells of the table, its size, column widths, current cell and selection.
+// It is the table itself, not a view of another array; the Qt view only shows it. Qt-free.
+//
+// Cells are 8-bit Windows-1252 bytes. Column c, row r; row 0 holds the field names.
+// Cells are kept column by column, so moving a column, adding one and permuting rows are cheap.
+
+#include "platform/CellText.h"
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tablor {
+
+struct GridRect {
+    int Left = 0, Top = 1, Right = 0, Bottom = 1;
+    bool operator==(const GridRect&) const = default;
+};
+
+// What a view of the grid wants to hear about. Every call comes after the change.
+class GridObserver {
+public:
+    virtual ~GridObserver() = default;
+    virtual void gridCellChanged(int col, int row) = 0;
+    // Size, many cells or the order of columns changed: show everything anew.
+    virtual void gridReset() = 0;
+    virtual void gridColumnWidthChanged(int col) = 0;
+    virtual void gridCurrentChanged() = 0;
+};
+
+class StringGrid {
+public:
+    static constexpr int DefaultColWidth = 64;
+    static constexpr int RowHeight = 18;
+
+    StringGrid(int colCount = 10, int rowCount = 2);
+    StringGrid(const StringGrid&) = delete;
+    StringGrid& operator=(const StringGrid&) = delete;
+
+    int ColCount() const { return static_cast<int>(cols_.size()); }
+    int RowCount() const { return rowCount_; }
+    // Size changes keep every remaining cell; new cells are empty, new columns 64 wide; a
+    // current cell left outside moves to the last column or row and the selection shrinks to it.
+    void setColCount(int n);
+    void setRowCount(int n);
+    // Sets both, allocating once; used by the reader for a fresh grid.
+    void setSize(int cols, int rows);
+
+    // The view is valid until the next change of the grid.
+    std::string_view cell(int col, int row) const { return cellText(cols_[col][row]); }
+    std::string cellString(int col, int row) const { return std::string(cell(col, row)); }
+    void setCell(int col, int row, std::string_view text);
+
+    int colWidth(int col) const { return widths_[col]; }
+    void setColWidth(int col, int width);
+
+    // Current cell. Rows start at 1: the header row is never current.
+    int Col() const { return col_; }
+    int Row() const { return row_; }
+    // Setting a new value makes the selection that single cell and fires onClick;
+    // setting the present value does nothing.
+    void setCol(int col);
+    void setRow(int row);
+    // A user's move (mouse or keyboard): both at once, one notification.
+    void moveTo(int col, int row);
+
+    const GridRect& Selection() const { return sel_; }
+    // Selection set by the user (range); it always holds the current cell, never row 0.
+    void setSelection(const GridRect& r);
+
+    // Moves column `from` to position `to`, shifting those between; cells and width travel.
+    void moveColumn(int from, int to);
+
+    // Whole rows and columns.
+    std::vector<std::string> rowStrings(int row) const;
+    std::vector<std::string> colStrings(int col) const;
+    void clearRow(int row);
+    void clearCol(int col);
+    void copyRow(int from, int to);
+    void copyCol(int from, int to);
+
+    // Bulk edits for the table commands: each notifies the view once.
+    // Removes rows first..first+count-1 by moving the rows below up; blanks the freed rows and
+    // drops them, never below `minRows` rows.
+    void removeRows(int first, int count, int minRows);
+    void removeCols(int first, int count, int minCols);
+    void blankRecords();
+    // Reorders the records: record i+1 becomes the old record order[i]+1 (order is 0-based).
+    void permuteRecords(std::span<const int> order);
+    // Raw access to one column's words, for fast scans (sort keys, search).
+    std::span<const CellWord> column(int col) const { return cols_[col]; }
+
+    // Takes the other grid's size, cells and widths (a freshly read table); keeps observers
+    // and the click handler. The current cell goes to (0, 1) without a click notification.
+    void assign(StringGrid&& other);
+
+    // Bytes held by the cells, for the memory figures.
+    std::size_t memoryBytes() const;
+
+    // Groups many changes into one view notification.
+    class Batch {
+    public:
+        explicit Batch(StringGrid& g) : g_(g) { ++g_.batchDepth_; }
+        ~Batch() {
+            if (--g_.batchDepth_ == 0 && g_.batchDirty_) {
+                g_.batchDirty_ = false;
+                g_.notifyReset();
+            }
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        StringGrid& g_;
+    };
+
+    void setObserver(GridObserver* o) { observer_ = o; }
+    // Fired when the current cell really moves (StringGrid1Click).
+    std::function<void()> onClick;
+
+private:
+    void release(CellWord w) { arena_.release(w); }
+    void maybeCompact();
+    void clampCurrent();
+    void notifyCell(int col, int row);
+    void notifyReset();
+    void notifyCurrent();
+    void fireClick();
+
+    std::vector<std::vector<CellWord>> cols_;
+    std::vector<int> widths_;
+    int rowCount_ = 2;
+    int col_ = 0, row_ = 1;
+    GridRect sel_;
+    TextArena arena_;
+    GridObserver* observer_ = nullptr;
+    int batchDepth_ = 0;
+    bool batchDirty_ = false;
+};
+
+} // namespace tablor

@@ -1,0 +1,64 @@
+#pragma once
+// A Platform for tests: dialogs are answered from queues that the test fills beforehand, and
+// everything shown, copied or asked is recorded for the test to check. An unexpected dialog
+// (empty queue) fails the test and answers "cancel".
+
+#include "platform/Platform.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace tablor::test {
+
+class ScriptedPlatform : public Platform {
+public:
+    // Scripts.
+    std::deque<Answer> questionAnswers;
+    std::deque<std::optional<QString>> inputAnswers;
+    std::deque<std::optional<QString>> openAnswers;
+    std::deque<std::optional<QString>> saveAnswers;
+    // Each runs against the dialog and returns its result (QDialog::Accepted or Rejected).
+    std::deque<std::function<int(QDialog&)>> dialogScripts;
+    bool clipboardFails = false;
+
+    // Records.
+    QStringList errors;
+    QStringList informations;
+    QStringList questions; // "caption|text"
+    QStringList inputQueries; // "caption|prompt|value|maxLength"
+    QList<FileDialogRequest> openRequests, saveRequests;
+    QStringList clipboard; // every text put on the clipboard
+    int busyDepth = 0;
+    int busyCount = 0; // how many times the hourglass was shown
+    int beeps = 0;
+
+    MemoryStatus memory{64ull << 30, 48ull << 30, 25};
+    QSize screen{1280, 1024};
+    QString executable = QStringLiteral("/tmp/tablor-test/tablor");
+    QString date = QStringLiteral("08/12/2026");
+    QString time = QStringLiteral("12:34:56");
+
+    void setMainWindow(QWidget*) override {}
+    void errorBox(const QString& text) override { errors << text; }
+    void informationBox(const QString& text) override { informations << text; }
+    Answer questionBox(const QString& caption, const QString& text) override;
+    std::optional<QString> inputQuery(const QString& caption, const QString& prompt,
+                                      const QString& value, int maxLength) override;
+    std::optional<QString> openFileName(const FileDialogRequest& request) override;
+    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+    int execDialog(QDialog& dialog) override;
+    void setClipboardText(const QString& text) override;
+    void setBusy(bool busy) override;
+    void beep() override { ++beeps; }
+    MemoryStatus memoryStatus() override { return memory; }
+    QSize screenSize() override { return screen; }
+    QString executablePath() override { return executable; }
+    QString shortDate() override { return date; }
+    QString longTime() override { return time; }
+};
+
+} // namespace tablor::test
