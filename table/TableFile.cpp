@@ -1,0 +1,124 @@
+#include "table/TableFile.h"
+
+#include "platform/Errors.h"
+#include "platform/FileErrors.h"
+#include "table/TableReader.h"
+#include "table/TableWriter.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace tablor {
+namespace {
+
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(const std::string& path) : file_(path) {}
+    std::size_t read(char* buffer, std::size_t size) override { return file_.read(buffer, size); }
+
+private:
+    InputFile file_;
+};
+
+class MemorySource : public ByteSource {
+public:
+    MemorySource(std::string_view bytes, std::size_t block) : rest_(bytes), block_(block) {}
+    std::size_t read(char* buffer, std::size_t size) override {
+        const std::size_t n = std::min({size, block_, rest_.size()});
+        std::memcpy(buffer, rest_.data(), n);
+        rest_.remove_prefix(n);
+        return n;
+    }
+
+private:
+    std::string_view rest_;
+    std::size_t block_;
+};
+
+class FileSink : public ByteSink {
+public:
+    explicit FileSink(OutputFile& out) : out_(out) {}
+    void write(const char* data, std::size_t size) override { out_.write(data, size); }
+
+private:
+    OutputFile& out_;
+};
+
+class StringSink : public ByteSink {
+public:
+    void write(const char* data, std::size_t size) override { bytes.append(data, size); }
+    std::string bytes;
+};
+
+// Reads the whole table first; only then does the document change, by steps that cannot fail.
+void loadFrom(TableDocument& doc, ByteSource& source, const std::string& path,
+              std::uint64_t memoryBudget) {
+    TableContent t;
+    std::string fileName;
+    try {
+        t = readTable(source, memoryBudget);
+        fileName = path;
+    } catch (const std::bad_alloc&) {
+        throw TablorError("Mémoire insuffisante pour ouvrir ce fichier");
+    } catch (const std::length_error&) {
+        throw TablorError("Mémoire insuffisante pour ouvrir ce fichier");
+    }
+    const int F = t.grid->ColCount();
+    doc.StringGrid1.assign(std::move(*t.grid));
+    doc.FileName.swap(fileName);
+    doc.Modified = false;
+    doc.RecordCount = doc.StringGrid1.RowCount() - 1;
+    doc.SortField = t.SortField;
+    doc.CardWidth = t.CardWidth;
+    doc.CardHeight = t.CardHeight;
+    std::copy_n(t.CardLeft.begin(), F, doc.CardLeft.begin());
+    std::copy_n(t.CardTop.begin(), F, doc.CardTop.begin());
+    std::copy_n(t.CopyFlags.begin(), F, doc.CopyFlags.begin());
+}
+
+} // namespace
+
+std::uint64_t availableMemory() {
+    std::uint64_t kb = 0;
+    if (std::FILE* f = std::fopen("/proc/meminfo", "re")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, f))
+            if (std::sscanf(line, "MemAvailable: %lu kB", &kb) == 1) break;
+        std::fclose(f);
+    }
+    if (kb > 0) return kb * 1024;
+    // No MemAvailable (an old or unusual kernel): the free pages.
+    const long pages = sysconf(_SC_AVPHYS_PAGES), pageSize = sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? std::uint64_t(pages) * std::uint64_t(pageSize)
+                                     : std::uint64_t(-1);
+}
+
+void LoadTable(TableDocument& doc, const std::string& path) {
+    FileSource source(path);
+    loadFrom(doc, source, path, availableMemory());
+}
+
+void LoadTableFromBytes(TableDocument& doc, std::string_view bytes, const std::string& path,
+                        std::uint64_t memoryBudget, std::size_t blockSize) {
+    MemorySource source(bytes, std::max<std::size_t>(blockSize, 1));
+    loadFrom(doc, source, path, memoryBudget);
+}
+
+void SaveTable(const TableDocument& doc, const CardLayoutSource& card, const std::string& path) {
+    OutputFile out(path);
+    FileSink sink(out);
+    writeTable(doc, card, sink);
+    out.commit();
+}
+
+std::string SaveTableToBytes(const TableDocument& doc, const CardLayoutSource& card) {
+    StringSink sink;
+    writeTable(doc, card, sink);
+    return std::move(sink.bytes);
+}
+
+} // namespace tablor

@@ -1,0 +1,137 @@
+#include "platform/FileErrors.h"
+#include "platform/Errors.h"
+#include "platform_core/TempDir.h"
+
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tablor;
+using tablor::testing::readBytes;
+using tablor::testing::TempDir;
+using tablor::testing::writeBytes;
+
+namespace {
+
+std::string messageOf(auto&& action) {
+    try {
+        action();
+    } catch (const TablorError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+void writeWhole(const std::string& path, const std::string& bytes) {
+    OutputFile out(path);
+    out.write(bytes.data(), bytes.size());
+    out.commit();
+}
+
+} // namespace
+
+TEST(FileErrors, MapsErrorNumbersToTheUsersMessages) {
+    TempDir dir;
+    const std::string inDir = dir.file("x.tbr"), noDir = dir.file("nope/x.tbr");
+    EXPECT_EQ(fileErrorMessage(ENOENT, FileAccess::Read, inDir), "Fichier introuvable");
+    EXPECT_EQ(fileErrorMessage(ENOENT, FileAccess::Read, noDir), "Nom de fichier incorrect");
+    EXPECT_EQ(fileErrorMessage(ENOENT, FileAccess::Write, inDir), "Nom de fichier incorrect");
+    EXPECT_EQ(fileErrorMessage(ENOTDIR, FileAccess::Read, inDir), "Nom de fichier incorrect");
+    EXPECT_EQ(fileErrorMessage(EMFILE, FileAccess::Read, inDir), "Trop de fichiers ouverts");
+    EXPECT_EQ(fileErrorMessage(ENFILE, FileAccess::Write, inDir), "Trop de fichiers ouverts");
+    for (int e : {EACCES, EPERM, EROFS, ETXTBSY, EISDIR})
+        EXPECT_EQ(fileErrorMessage(e, FileAccess::Write, inDir), "Accès au fichier refusé");
+    EXPECT_EQ(fileErrorMessage(ENOSPC, FileAccess::Write, inDir), "Disque plein");
+    EXPECT_EQ(fileErrorMessage(EDQUOT, FileAccess::Write, inDir), "Disque plein");
+    EXPECT_EQ(fileErrorMessage(EIO, FileAccess::Read, inDir), "Erreur E/S 5");
+}
+
+TEST(FileErrors, ReadingReportsWhatWentWrong) {
+    TempDir dir;
+    EXPECT_EQ(messageOf([&] { InputFile f(dir.file("absent.tbr")); }), "Fichier introuvable");
+    EXPECT_EQ(messageOf([&] { InputFile f(dir.file("absent/a.tbr")); }),
+              "Nom de fichier incorrect");
+    writeBytes(dir.file("plain"), "x");
+    EXPECT_EQ(messageOf([&] { InputFile f(dir.file("plain/a.tbr")); }), "Nom de fichier incorrect");
+    EXPECT_EQ(messageOf([&] {
+                  InputFile f(dir.path());
+                  char c;
+                  f.read(&c, 1);
+              }),
+              "Accès au fichier refusé");
+}
+
+TEST(OutputFile, ReplacesTheFileOnlyOnCommit) {
+    TempDir dir;
+    const std::string path = dir.file("t.txt");
+    writeBytes(path, "before");
+    {
+        OutputFile out(path);
+        out.write("after", 5);
+        EXPECT_EQ(readBytes(path), "before"); // not yet
+    }                                         // dropped without commit
+    EXPECT_EQ(readBytes(path), "before");
+    EXPECT_EQ(dir.entryCount(), 1u);
+
+    writeWhole(path, "after");
+    EXPECT_EQ(readBytes(path), "after");
+    EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+TEST(OutputFile, KeepsPermissionsLinksAndHardLinks) {
+    TempDir dir;
+    const std::string real = dir.file("real.txt");
+    writeBytes(real, "old");
+    ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+
+    // Through a relative symbolic link in another folder: the link stays a link.
+    std::filesystem::create_directory(dir.file("sub"));
+    std::filesystem::create_symlink("../real.txt", dir.file("sub/link.txt"));
+    writeWhole(dir.file("sub/link.txt"), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("sub/link.txt")));
+    EXPECT_EQ(readBytes(real), "new");
+    struct stat st;
+    ASSERT_EQ(stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    // A file with a second name is written in place, so both names keep showing it.
+    std::filesystem::create_hard_link(real, dir.file("twin.txt"));
+    writeWhole(real, "newer");
+    EXPECT_EQ(readBytes(dir.file("twin.txt")), "newer");
+
+    // A link to a file not there yet creates the file it names.
+    std::filesystem::create_symlink("later.txt", dir.file("dangling"));
+    writeWhole(dir.file("dangling"), "x");
+    EXPECT_EQ(readBytes(dir.file("later.txt")), "x");
+}
+
+TEST(OutputFile, ReportsWritingFailures) {
+    TempDir dir;
+    EXPECT_EQ(messageOf([&] { writeWhole(dir.file("nope/t.txt"), "x"); }),
+              "Nom de fichier incorrect");
+    EXPECT_EQ(messageOf([&] { writeWhole(dir.path(), "x"); }), "Accès au fichier refusé");
+    EXPECT_EQ(messageOf([&] { writeWhole("/dev/full", "x"); }), "Disque plein");
+    std::filesystem::create_symlink("loop", dir.file("loop"));
+    EXPECT_EQ(messageOf([&] { writeWhole(dir.file("loop"), "x"); }), "Nom de fichier incorrect");
+}
+
+TEST(OutputFile, RespectsPermissionsForOrdinaryUsers) {
+    if (geteuid() == 0) GTEST_SKIP() << "root passes every permission check";
+    TempDir dir;
+    const std::string path = dir.file("ro.txt");
+    writeBytes(path, "keep");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    EXPECT_EQ(messageOf([&] { writeWhole(path, "x"); }), "Accès au fichier refusé");
+    EXPECT_EQ(readBytes(path), "keep");
+
+    // A folder that takes no new file: the file is written in place.
+    const std::string open = dir.file("rw.txt");
+    writeBytes(open, "old");
+    ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+    writeWhole(open, "new");
+    EXPECT_EQ(readBytes(open), "new");
+    EXPECT_EQ(messageOf([&] { writeWhole(dir.file("other.txt"), "x"); }),
+              "Accès au fichier refusé");
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+}

@@ -1,0 +1,365 @@
+#include "table/TableFile.h"
+#include "platform/Errors.h"
+#include "platform_core/TempDir.h"
+
+#include <chrono>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+using namespace tablor;
+using tablor::testing::readBytes;
+using tablor::testing::TempDir;
+using tablor::testing::writeBytes;
+
+namespace {
+
+constexpr std::uint64_t Plenty = std::uint64_t{1} << 30;
+
+// Everything a load may change, as one string, to show that a refused load changed nothing.
+std::string fingerprint(const TableDocument& d) {
+    std::string s = SaveTableToBytes(d, DocumentCardLayout(d));
+    s += "|" + d.FileName + "|" + std::to_string(d.Modified) + "|" + std::to_string(d.RecordCount) +
+         "|" + std::to_string(d.StringGrid1.Col()) + "," + std::to_string(d.StringGrid1.Row());
+    for (int i = 0; i < MaxFields; ++i)
+        s += "|" + std::to_string(d.CardLeft[i]) + "," + std::to_string(d.CardTop[i]) + "," +
+             std::to_string(d.CopyFlags[i]);
+    return s;
+}
+
+std::string cells(const TableDocument& d) {
+    std::string s;
+    for (int r = 0; r < d.StringGrid1.RowCount(); ++r)
+        for (int c = 0; c < d.StringGrid1.ColCount(); ++c)
+            s += std::string(d.StringGrid1.cell(c, r)) + "|";
+    return s;
+}
+
+void fill(TableDocument& d, int cols, int rows) {
+    d.StringGrid1.setSize(cols, rows);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            d.StringGrid1.setCell(c, r, "c" + std::to_string(c) + "r" + std::to_string(r));
+    d.RecordCount = rows - 1;
+}
+
+std::string loadError(TableDocument& d, const std::string& bytes, std::uint64_t budget = Plenty) {
+    try {
+        LoadTableFromBytes(d, bytes, "/x.tbr", budget);
+    } catch (const TablorError& e) {
+        return e.what();
+    }
+    return "(loaded)";
+}
+
+const std::string Example = "2\r\n2\r\n0\r\n327\r\n450\r\n"
+                            "64\r\n8\r\n40\r\n1\r\n64\r\n8\r\n88\r\n1\r\n"
+                            "Nom\r\nVille\r\nMartin\r\nLyon\r\n";
+
+} // namespace
+
+TEST(TableFile, WritesOneValuePerLineInTheDocumentedOrder) {
+    TableDocument d;
+    d.StringGrid1.setSize(2, 2);
+    d.StringGrid1.setCell(0, 0, "Nom");
+    d.StringGrid1.setCell(1, 0, "Ville");
+    d.StringGrid1.setCell(0, 1, "Martin");
+    d.StringGrid1.setCell(1, 1, "Lyon");
+    EXPECT_EQ(SaveTableToBytes(d, DocumentCardLayout(d)), Example);
+
+    d.StringGrid1.setSize(40, 2);
+    const std::string wide = SaveTableToBytes(d, DocumentCardLayout(d));
+    EXPECT_EQ(std::count(wide.begin(), wide.end(), '\n'), 245);
+    EXPECT_EQ(std::count(wide.begin(), wide.end(), '\r'), 245);
+}
+
+TEST(TableFile, CellsComeBackByteForByte) {
+    // Every byte but the line feed, alone and inside texts, blanks and a final CR included.
+    TableDocument d;
+    d.StringGrid1.setSize(4, 260);
+    std::string all;
+    for (int b = 0; b < 256; ++b) {
+        if (b == '\n') continue;
+        const std::string one(1, char(b));
+        d.StringGrid1.setCell(0, b + 1, one);
+        d.StringGrid1.setCell(1, b + 1, "a" + one + "b");
+        d.StringGrid1.setCell(2, b + 1, "  " + one);
+        all += one;
+    }
+    d.StringGrid1.setCell(3, 0, all);
+    d.StringGrid1.setCell(3, 1, "  deux blancs  ");
+    d.StringGrid1.setCell(3, 2, "fin\r");
+    d.StringGrid1.setCell(3, 3, "\x1A\x1A");
+    d.StringGrid1.setCell(3, 259, "dernier\x1A");
+    d.SortField = -7;
+    d.CopyFlags[3] = 65535;
+
+    TempDir dir;
+    const std::string path = dir.file("all.tbr");
+    SaveTable(d, DocumentCardLayout(d), path);
+    TableDocument back;
+    LoadTable(back, path);
+    EXPECT_EQ(cells(back), cells(d));
+    EXPECT_EQ(back.SortField, -7);
+    EXPECT_EQ(back.CopyFlags[3], 65535);
+    EXPECT_EQ(SaveTableToBytes(back, DocumentCardLayout(back)), readBytes(path));
+}
+
+TEST(TableFile, LoadReplacesTheDocument) {
+    TableDocument d;
+    fill(d, 10, 50);
+    d.StringGrid1.moveTo(5, 30);
+    d.Modified = true;
+    d.CardLeft[2] = 111;
+    d.CopyFlags[2] = 0;
+    const std::string bytes = "2\n2\n1\n300\n400\n"
+                              "80\n10\n20\n70000\n" // copy flag: its low 16 bits, 4464
+                              "90\n30\n40\n0\n"
+                              "Nom\nVille\nMartin\nLyon\n";
+    LoadTableFromBytes(d, bytes, "dossier/../Table.tbr", Plenty);
+
+    const StringGrid& g = d.StringGrid1;
+    EXPECT_EQ(g.ColCount(), 2);
+    EXPECT_EQ(g.RowCount(), 2);
+    EXPECT_EQ(d.RecordCount, 1);
+    EXPECT_EQ(d.FileName, "dossier/../Table.tbr");
+    EXPECT_FALSE(d.Modified);
+    EXPECT_EQ(g.Col(), 0);
+    EXPECT_EQ(g.Row(), 1);
+    EXPECT_EQ(d.SortField, 1);
+    EXPECT_EQ(d.CardWidth, 300);
+    EXPECT_EQ(d.CardHeight, 400);
+    EXPECT_EQ(g.colWidth(0), 80);
+    EXPECT_EQ(g.colWidth(1), 90);
+    EXPECT_EQ(d.CardLeft[1], 30);
+    EXPECT_EQ(d.CardTop[0], 20);
+    EXPECT_EQ(d.CopyFlags[0], 4464);
+    EXPECT_EQ(d.CopyFlags[1], 0);
+    // Entries beyond the fields keep their values.
+    EXPECT_EQ(d.CardLeft[2], 111);
+    EXPECT_EQ(d.CopyFlags[2], 0);
+    EXPECT_EQ(d.CardTop[39], 376);
+    EXPECT_EQ(cells(d), "Nom|Ville|Martin|Lyon|");
+
+    // Growing again gives empty cells, never the earlier table's.
+    d.StringGrid1.setSize(4, 5);
+    EXPECT_EQ(g.cell(3, 4), "");
+    EXPECT_EQ(g.cell(1, 2), "");
+    EXPECT_EQ(g.colWidth(3), StringGrid::DefaultColWidth);
+}
+
+TEST(TableFile, NumberLinesAreReadLeniently) {
+    TableDocument d;
+    // Blank lines, tabs and text around the numbers; hexadecimal forms; a CR LF here, a lone
+    // LF there; a 35-character number of which the first 32 characters count.
+    const std::string bytes = "\r\n\t 2 champs\r\n\n2\tlignes\n+$a\n"
+                              "x12C\n0X1c2\n"
+                              "00000000000000000000000000000064999\n-0x8\n  40 \n -$1\n"
+                              "$FFFFFFFF\n8\n88\n1\n"
+                              "Nom\n\nMartin\nLyon";
+    LoadTableFromBytes(d, bytes, "t", Plenty);
+    EXPECT_EQ(d.SortField, 10);
+    EXPECT_EQ(d.CardWidth, 300);
+    EXPECT_EQ(d.CardHeight, 450);
+    EXPECT_EQ(d.StringGrid1.colWidth(0), 64);
+    EXPECT_EQ(d.CardLeft[0], -8);
+    EXPECT_EQ(d.CardTop[0], 40);
+    EXPECT_EQ(d.CopyFlags[0], 65535);
+    EXPECT_EQ(d.StringGrid1.colWidth(1), -1);
+    // A blank line among the cells is an empty cell; the last line needs no line end.
+    EXPECT_EQ(cells(d), "Nom||Martin|Lyon|");
+
+    TableDocument lf, crlf;
+    std::string lfOnly = Example;
+    std::erase(lfOnly, '\r');
+    LoadTableFromBytes(lf, lfOnly, "t", Plenty);
+    LoadTableFromBytes(crlf, Example, "t", Plenty);
+    EXPECT_EQ(fingerprint(lf), fingerprint(crlf));
+}
+
+TEST(TableFile, CtrlZEndsTheFileOnlyWhereItEndsTheFile) {
+    TableDocument d;
+    std::string head = Example.substr(0, Example.find("Nom"));
+    // A lone CR and a Ctrl-Z inside cells are text; the final run of Ctrl-Z is the old
+    // end-of-file mark.
+    LoadTableFromBytes(d, head + "N\rom\r\nVi\x1Alle\r\nMartin\r\nLyon\r\n\x1A\x1A", "t", Plenty);
+    EXPECT_EQ(cells(d), "N\rom|Vi\x1Alle|Martin|Lyon|");
+    LoadTableFromBytes(d, head + "Nom\r\nVille\r\nMar\x1A", "t", Plenty);
+    EXPECT_EQ(cells(d), "Nom|Ville|Mar||");
+}
+
+TEST(TableFile, AFileCutShortLoadsWithZerosAndEmptyCells) {
+    TableDocument d;
+    LoadTableFromBytes(d, "3\r\n4\r\n2\r\n500\r\n60\r\n70\r\n7", "t", Plenty);
+    EXPECT_EQ(d.StringGrid1.ColCount(), 3);
+    EXPECT_EQ(d.RecordCount, 3);
+    EXPECT_EQ(d.SortField, 2);
+    EXPECT_EQ(d.CardHeight, 60);
+    EXPECT_EQ(d.StringGrid1.colWidth(0), 70);
+    EXPECT_EQ(d.CardLeft[0], 7);
+    EXPECT_EQ(d.CardTop[0], 0);
+    EXPECT_EQ(d.CopyFlags[2], 0);
+    EXPECT_EQ(d.StringGrid1.colWidth(2), 0);
+    EXPECT_EQ(cells(d), std::string(12, '|'));
+
+    LoadTableFromBytes(d, Example.substr(0, Example.size() - 6), "t", Plenty);
+    EXPECT_EQ(cells(d), "Nom|Ville|Martin||");
+}
+
+TEST(TableFile, HowTheFileFallsIntoBlocksDoesNotMatter) {
+    TableDocument d;
+    fill(d, 3, 40);
+    d.StringGrid1.setCell(1, 7, std::string(300, 'L'));
+    d.StringGrid1.setCell(2, 9, "\r\r");
+    const std::string bytes = SaveTableToBytes(d, DocumentCardLayout(d)) + "\x1A";
+    TableDocument whole;
+    LoadTableFromBytes(whole, bytes, "t", Plenty);
+    EXPECT_EQ(cells(whole), cells(d));
+    for (std::size_t block : {1, 2, 3, 5, 8, 13, 64}) {
+        TableDocument pieces;
+        LoadTableFromBytes(pieces, bytes, "t", Plenty, block);
+        EXPECT_EQ(fingerprint(pieces), fingerprint(whole)) << "blocks of " << block;
+    }
+}
+
+TEST(TableFile, RefusedFilesLeaveTheDocumentUntouched) {
+    TableDocument d;
+    fill(d, 4, 6);
+    d.FileName = "/avant.tbr";
+    d.Modified = true;
+    d.StringGrid1.moveTo(2, 3);
+    const std::string before = fingerprint(d);
+
+    const std::string tail = "0\n327\n450\n64\n8\n40\n1\nA\nB\n";
+    const struct {
+        std::string bytes, message;
+    } cases[] = {
+        {"", "Fichier vide"},
+        {"\r\n \t\r\n\x1A", "Fichier vide"},
+        {"0\n2\n" + tail, "Nombre de champs incorrect dans ce fichier : 0, il en faut de 1 à 40"},
+        {"41\n2\n" + tail, "Nombre de champs incorrect dans ce fichier : 41, il en faut de 1 à 40"},
+        {"-1\n2\n", "Nombre de champs incorrect dans ce fichier : -1, il en faut de 1 à 40"},
+        {"1\n1\n" + tail, "Nombre de lignes incorrect dans ce fichier : 1, il en faut au moins 2"},
+        {"1\n", "Nombre de lignes incorrect dans ce fichier : 0, il en faut au moins 2"},
+        {"1\n-5\n", "Nombre de lignes incorrect dans ce fichier : -5, il en faut au moins 2"},
+        {"deux\n2\n", "Saisie numérique incorrecte"},
+        {"1\n2\n0\n327\n450\n64\n8\n4O\n", "Saisie numérique incorrecte"},
+        {"1\n2147483648\n", "Saisie numérique incorrecte"},
+        {"1\n$123456789\n", "Saisie numérique incorrecte"},
+        {"1\n-\n", "Saisie numérique incorrecte"},
+        {"1\n0x\n", "Saisie numérique incorrecte"},
+        {"40\n2147483647\n",
+         "Mémoire insuffisante pour ouvrir ce fichier de 2147483646 enregistrements de 40 champs"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(loadError(d, c.bytes), c.message) << c.bytes;
+        EXPECT_EQ(fingerprint(d), before) << c.bytes;
+    }
+    // The budget counts the cells: 2 fields x 2 rows x 8 bytes.
+    EXPECT_EQ(loadError(d, Example, 31), "Mémoire insuffisante pour ouvrir ce fichier de 1 "
+                                         "enregistrements de 2 champs");
+    EXPECT_EQ(loadError(d, Example, 32), "(loaded)");
+}
+
+TEST(TableFile, FilesTheSystemCannotHoldAreRefusedAtOnce) {
+    TempDir dir;
+    TableDocument d;
+    const std::string before = fingerprint(d);
+    auto errorOf = [&](const std::string& path) -> std::string {
+        try {
+            LoadTable(d, path);
+        } catch (const TablorError& e) {
+            return e.what();
+        }
+        return "(loaded)";
+    };
+    writeBytes(dir.file("huge.tbr"), "40\r\n2147483647\r\n");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_NE(errorOf(dir.file("huge.tbr")).find("Mémoire insuffisante"), std::string::npos);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+
+    EXPECT_EQ(errorOf(dir.file("absent.tbr")), "Fichier introuvable");
+    EXPECT_EQ(errorOf(dir.file("absent/t.tbr")), "Nom de fichier incorrect");
+    EXPECT_EQ(errorOf(dir.path()), "Accès au fichier refusé");
+    EXPECT_EQ(fingerprint(d), before);
+}
+
+TEST(TableFile, AFailedSaveLeavesTheEarlierFileAsItWas) {
+    TempDir dir;
+    const std::string path = dir.file("t.tbr");
+    writeBytes(path, Example);
+    TableDocument d;
+    fill(d, 10, 30000); // about 2.5 MB, more than one buffer
+
+    // The system refuses to let files grow past 64 KiB: the save fails part-way.
+    struct rlimit old;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string message;
+    try {
+        SaveTable(d, DocumentCardLayout(d), path);
+    } catch (const TablorError& e) {
+        message = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(message, "Erreur E/S " + std::to_string(EFBIG));
+    EXPECT_EQ(readBytes(path), Example);
+    EXPECT_EQ(dir.entryCount(), 1u); // no leftover temporary file
+
+    SaveTable(d, DocumentCardLayout(d), path);
+    TableDocument back;
+    LoadTable(back, path);
+    EXPECT_EQ(cells(back), cells(d));
+}
+
+TEST(TableFile, SaveWritesThroughLinksAndKeepsPermissions) {
+    TempDir dir;
+    const std::string real = dir.file("real.tbr");
+    writeBytes(real, "old");
+    ASSERT_EQ(chmod(real.c_str(), 0600), 0);
+    std::filesystem::create_symlink("real.tbr", dir.file("link.tbr"));
+
+    TableDocument d;
+    fill(d, 2, 2);
+    SaveTable(d, DocumentCardLayout(d), dir.file("link.tbr"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.tbr")));
+    EXPECT_EQ(readBytes(real), SaveTableToBytes(d, DocumentCardLayout(d)));
+    struct stat st;
+    ASSERT_EQ(stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
+TEST(TableFile, TheWriterNeverSplitsACellOverTwoLines) {
+    // No editor puts a line feed into a cell; were one there, the file must still hold one
+    // line per cell so that every later cell stays in its place.
+    TableDocument d;
+    fill(d, 2, 3);
+    d.StringGrid1.setCell(0, 1, "deux\nlignes");
+    TableDocument back;
+    LoadTableFromBytes(back, SaveTableToBytes(d, DocumentCardLayout(d)), "t", Plenty);
+    EXPECT_EQ(back.StringGrid1.cell(0, 1), "deux lignes");
+    EXPECT_EQ(back.StringGrid1.cell(1, 2), "c1r2");
+}
+
+TEST(TableFile, TheWriterTakesTheCardLayoutFromTheCard) {
+    struct Card : CardLayoutSource {
+        int cardWidth() const override { return 500; }
+        int cardHeight() const override { return 600; }
+        int labelLeft(int f) const override { return 1000 + f; }
+        int labelTop(int f) const override { return -f; }
+    } card;
+    TableDocument d;
+    fill(d, 2, 2);
+    TableDocument back;
+    LoadTableFromBytes(back, SaveTableToBytes(d, card), "t", Plenty);
+    EXPECT_EQ(back.CardWidth, 500);
+    EXPECT_EQ(back.CardHeight, 600);
+    EXPECT_EQ(back.CardLeft[1], 1001);
+    EXPECT_EQ(back.CardTop[1], -1);
+}
