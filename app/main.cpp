@@ -1,1 +1,47 @@
-int main() { return 0; }
+// Tablor's start-up and shut-down, in their order: the help viewer is bound and the help
+// diagnostics run before anything is shown; the main window, then the side windows are
+// created; the event loop runs until the main window closes; the main window is destroyed
+// (closing the help windows) before the help viewer is released.
+
+#include "mainwindow/_Tablor.h"
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace {
+
+// Qt's own dialogs and buttons in French.
+void loadFrenchTranslation(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_fr"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tablor 1.0"));
+    loadFrenchTranslation(app);
+    // The program's windows are laid out for an 8-point sans-serif.
+    QFont font(QStringLiteral("Sans Serif"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    QApplication::setFont(font);
+
+    int result = 0;
+    {
+        tablor::QtPlatform platform;
+        tablor::TForm1 Form1(platform, arguments);
+        Form1.show();
+        result = app.exec();
+    }
+    return result;
+}

@@ -17,7 +17,9 @@ using CellWord = std::uint64_t;
 // The empty cell: inline, length 0.
 inline constexpr CellWord EmptyCell = 1;
 
-inline bool isInline(CellWord w) { return (w & 1) != 0; }
+inline bool isInline(CellWord w) {
+    return (w & 1) != 0;
+}
 
 // Arena of long texts. Each entry is a 32-bit length followed by the bytes, 4-byte aligned.
 // Entries are never moved while in use; released ones only count as garbage until the owner
@@ -66,8 +68,7 @@ inline CellWord makeCell(std::string_view text, TextArena& arena) {
 // The text of a cell word. For inline words the view points into the word itself, so it is
 // valid only as long as the word stays where it is.
 inline std::string_view cellText(const CellWord& w) {
-    if (isInline(w))
-        return {reinterpret_cast<const char*>(&w) + 1, std::size_t((w >> 1) & 7)};
+    if (isInline(w)) return {reinterpret_cast<const char*>(&w) + 1, std::size_t((w >> 1) & 7)};
     const char* p = reinterpret_cast<const char*>(w);
     return {p + 4, TextArena::lengthOf(w)};
 }

@@ -83,7 +83,9 @@ std::optional<QString> QtPlatform::saveFileName(const FileDialogRequest& request
     return fileDialog(request, true);
 }
 
-int QtPlatform::execDialog(QDialog& dialog) { return dialog.exec(); }
+int QtPlatform::execDialog(QDialog& dialog) {
+    return dialog.exec();
+}
 
 void QtPlatform::setClipboardText(const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
@@ -99,7 +101,9 @@ void QtPlatform::setBusy(bool busy) {
         QApplication::restoreOverrideCursor();
 }
 
-void QtPlatform::beep() { QApplication::beep(); }
+void QtPlatform::beep() {
+    QApplication::beep();
+}
 
 MemoryStatus parseMeminfo(const QByteArray& text) {
     MemoryStatus m;
@@ -110,8 +114,7 @@ MemoryStatus parseMeminfo(const QByteArray& text) {
         if (parts[0] == "MemTotal:") m.totalBytes = kb * 1024;
         if (parts[0] == "MemAvailable:") m.availableBytes = kb * 1024;
     }
-    if (m.totalBytes > 0)
-        m.loadPercent = int(100 - (m.availableBytes * 100) / m.totalBytes);
+    if (m.totalBytes > 0) m.loadPercent = int(100 - (m.availableBytes * 100) / m.totalBytes);
     return m;
 }
 
@@ -126,7 +129,9 @@ QSize QtPlatform::screenSize() {
     return screen ? screen->availableGeometry().size() : QSize(1024, 768);
 }
 
-QString QtPlatform::executablePath() { return QCoreApplication::applicationFilePath(); }
+QString QtPlatform::executablePath() {
+    return QCoreApplication::applicationFilePath();
+}
 
 QString QtPlatform::shortDate() {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);

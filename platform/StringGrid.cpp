@@ -5,7 +5,9 @@
 
 namespace tablor {
 
-StringGrid::StringGrid(int colCount, int rowCount) { setSize(colCount, rowCount); }
+StringGrid::StringGrid(int colCount, int rowCount) {
+    setSize(colCount, rowCount);
+}
 
 void StringGrid::setSize(int cols, int rows) {
     Batch batch(*this);
@@ -18,9 +20,11 @@ void StringGrid::setColCount(int n) {
     const int old = ColCount();
     if (n == old) return;
     for (int c = n; c < old; ++c)
-        for (CellWord w : cols_[c]) release(w);
+        for (CellWord w : cols_[c])
+            release(w);
     cols_.resize(n);
-    for (int c = old; c < n; ++c) cols_[c].assign(rowCount_, EmptyCell);
+    for (int c = old; c < n; ++c)
+        cols_[c].assign(rowCount_, EmptyCell);
     widths_.resize(n, DefaultColWidth);
     clampCurrent();
     maybeCompact();
@@ -31,7 +35,8 @@ void StringGrid::setRowCount(int n) {
     n = std::max(n, 2);
     if (n == rowCount_) return;
     for (auto& col : cols_) {
-        for (int r = n; r < rowCount_; ++r) release(col[r]);
+        for (int r = n; r < rowCount_; ++r)
+            release(col[r]);
         col.resize(n, EmptyCell);
     }
     rowCount_ = n;
@@ -114,25 +119,29 @@ void StringGrid::moveColumn(int from, int to) {
 std::vector<std::string> StringGrid::rowStrings(int row) const {
     std::vector<std::string> out;
     out.reserve(cols_.size());
-    for (const auto& col : cols_) out.emplace_back(cellText(col[row]));
+    for (const auto& col : cols_)
+        out.emplace_back(cellText(col[row]));
     return out;
 }
 
 std::vector<std::string> StringGrid::colStrings(int col) const {
     std::vector<std::string> out;
     out.reserve(rowCount_);
-    for (CellWord w : cols_[col]) out.emplace_back(cellText(w));
+    for (CellWord w : cols_[col])
+        out.emplace_back(cellText(w));
     return out;
 }
 
 void StringGrid::clearRow(int row) {
     Batch batch(*this);
-    for (int c = 0; c < ColCount(); ++c) setCell(c, row, {});
+    for (int c = 0; c < ColCount(); ++c)
+        setCell(c, row, {});
 }
 
 void StringGrid::clearCol(int col) {
     Batch batch(*this);
-    for (int r = 0; r < rowCount_; ++r) setCell(col, r, {});
+    for (int r = 0; r < rowCount_; ++r)
+        setCell(col, r, {});
 }
 
 void StringGrid::copyRow(int from, int to) {
@@ -155,12 +164,16 @@ void StringGrid::copyCol(int from, int to) {
 void StringGrid::removeRows(int first, int count, int minRows) {
     assert(first >= 1 && count >= 1 && first + count <= rowCount_);
     for (auto& col : cols_) {
-        for (int r = first; r < first + count; ++r) release(col[r]);
+        for (int r = first; r < first + count; ++r)
+            release(col[r]);
         col.erase(col.begin() + first, col.begin() + first + count);
         col.resize(std::max<std::size_t>(col.size(), minRows), EmptyCell);
     }
+    const int old = rowCount_;
     rowCount_ = std::max(rowCount_ - count, minRows);
-    clampCurrent();
+    // Like any size change, a real one pulls the current cell inside and shrinks the selection;
+    // emptying the last rows without dropping any leaves both as they were.
+    if (rowCount_ != old) clampCurrent();
     maybeCompact();
     notifyReset();
 }
@@ -168,12 +181,15 @@ void StringGrid::removeRows(int first, int count, int minRows) {
 void StringGrid::removeCols(int first, int count, int minCols) {
     assert(first >= 0 && count >= 1 && first + count <= ColCount());
     for (int c = first; c < first + count; ++c)
-        for (CellWord w : cols_[c]) release(w);
+        for (CellWord w : cols_[c])
+            release(w);
+    const int old = ColCount();
     cols_.erase(cols_.begin() + first, cols_.begin() + first + count);
-    while (ColCount() < minCols) cols_.emplace_back(rowCount_, EmptyCell);
+    while (ColCount() < minCols)
+        cols_.emplace_back(rowCount_, EmptyCell);
     // Widths stay with their positions: the field that moves in takes the width found there.
     widths_.resize(ColCount());
-    clampCurrent();
+    if (ColCount() != old) clampCurrent();
     maybeCompact();
     notifyReset();
 }
@@ -193,7 +209,8 @@ void StringGrid::permuteRecords(std::span<const int> order) {
     assert(static_cast<int>(order.size()) == rowCount_ - 1);
     std::vector<CellWord> moved(order.size());
     for (auto& col : cols_) {
-        for (std::size_t i = 0; i < order.size(); ++i) moved[i] = col[order[i] + 1];
+        for (std::size_t i = 0; i < order.size(); ++i)
+            moved[i] = col[order[i] + 1];
         std::copy(moved.begin(), moved.end(), col.begin() + 1);
     }
     notifyReset();
@@ -214,7 +231,8 @@ void StringGrid::assign(StringGrid&& other) {
 
 std::size_t StringGrid::memoryBytes() const {
     std::size_t n = arena_.liveBytes() + arena_.garbageBytes();
-    for (const auto& col : cols_) n += col.capacity() * sizeof(CellWord);
+    for (const auto& col : cols_)
+        n += col.capacity() * sizeof(CellWord);
     return n;
 }
 

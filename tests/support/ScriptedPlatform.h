@@ -28,7 +28,7 @@ public:
     // Records.
     QStringList errors;
     QStringList informations;
-    QStringList questions; // "caption|text"
+    QStringList questions;    // "caption|text"
     QStringList inputQueries; // "caption|prompt|value|maxLength"
     QList<FileDialogRequest> openRequests, saveRequests;
     QStringList clipboard; // every text put on the clipboard

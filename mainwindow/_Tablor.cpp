@@ -1,0 +1,393 @@
+#include "mainwindow/_Tablor.h"
+
+#include "mainwindow/LayoutOnlyCard.h"
+#include "platform/ErrorHandler.h"
+#include "platform/StringGridView.h"
+#include "table/Settings.h"
+#include "table/TableFile.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace tablor {
+
+namespace {
+const QString Banner = QStringLiteral("Tablor 1.0");
+const QString UntitledPrefix = QStringLiteral("Tablor 1.0 - Fichier SANS NOM (");
+
+QString fromNative(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+} // namespace
+
+TForm1::TForm1(Platform& platform, const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent), platform_(platform) {
+    platform_.setMainWindow(this);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tablor.svg")));
+    noCard_ = std::make_unique<LayoutOnlyCard>(doc_);
+    card_ = noCard_.get();
+
+    StringGrid1 = new StringGridView(grid(), this);
+    setCentralWidget(StringGrid1);
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+
+    connect(StringGrid1, &StringGridView::editTextChanged, this,
+            [this] { run(&TForm1::StringGrid1SetEditText); });
+    connect(StringGrid1, &StringGridView::mousePressed, this,
+            [this](Qt::MouseButton b, Qt::MouseButtons bs, Qt::KeyboardModifiers k, bool dbl,
+                   int col, int row) {
+                guarded(platform_, [&] { StringGrid1MouseDown(b, bs, k, dbl, col, row); });
+            });
+    connect(StringGrid1, &StringGridView::mouseMoved, this, [this] { StringGrid1MouseMove(); });
+    grid().onClick = [this] { run(&TForm1::StringGrid1Click); };
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, [this] { run(&TForm1::Timer1Timer); });
+    Timer1->start();
+
+    FormCreate(arguments);
+    StringGrid1->setFocus();
+}
+
+void TForm1::setCard(RecordCard* card) {
+    card_ = card ? card : noCard_.get();
+}
+
+void TForm1::run(void (TForm1::*handler)()) {
+    guarded(platform_, [this, handler] { (this->*handler)(); });
+}
+
+QString TForm1::settingsPath() const {
+    return QString::fromStdString(
+        settingsPathFor(QFile::encodeName(platform_.executablePath()).toStdString()));
+}
+
+// --- building the window -------------------------------------------------------------------
+
+void TForm1::buildMenus() {
+    auto entry = [this](QMenu* menu, const QString& text, void (TForm1::*handler)()) {
+        QAction* a = menu->addAction(text);
+        connect(a, &QAction::triggered, this, [this, handler] { run(handler); });
+        return a;
+    };
+    QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
+    Nouveau1 = entry(fichier, QStringLiteral("&Nouveau"), &TForm1::Nouveau1Click);
+    Ouvrir1 = entry(fichier, QStringLiteral("&Ouvrir"), &TForm1::Ouvrir1Click);
+    Enregistrer1 = entry(fichier, QStringLiteral("&Enregistrer"), &TForm1::Enregistrer1Click);
+    Enregistrersous1 =
+        entry(fichier, QStringLiteral("Enregistrer &sous..."), &TForm1::Enregistrersous1Click);
+    fichier->addSeparator();
+    Configurationimprimante1 = entry(fichier, QStringLiteral("&Configuration imprimante..."),
+                                     &TForm1::Configurationimprimante1Click);
+    Imprimer1 = entry(fichier, QStringLiteral("&Imprimer"), &TForm1::Imprimer1Click);
+    fichier->addSeparator();
+    Quitter1 = entry(fichier, QStringLiteral("&Quitter"), &TForm1::Quitter1Click);
+
+    QMenu* edition = menuBar()->addMenu(QStringLiteral("&Edition"));
+    Copier1 = entry(edition, QStringLiteral("&Copier"), &TForm1::Copier1Click);
+
+    QMenu* table = menuBar()->addMenu(QStringLiteral("&Table"));
+    Ajouterligne1 =
+        entry(table, QStringLiteral("Ajouter &enregistrement"), &TForm1::Ajouterligne1Click);
+    Supprimerligne1 =
+        entry(table, QStringLiteral("Supprimer e&nregistrement"), &TForm1::Supprimerligne1Click);
+    Ajoutercolonne1 =
+        entry(table, QStringLiteral("Ajouter &colonne"), &TForm1::Ajoutercolonne1Click);
+    Supprimercolonne1 =
+        entry(table, QStringLiteral("Supprimer c&olonne"), &TForm1::Supprimercolonne1Click);
+    table->addSeparator();
+    Rechercherdanstable1 =
+        entry(table, QStringLiteral("Rechercher dans table"), &TForm1::Rechercherdanstable1Click);
+    table->addSeparator();
+    Voirenregistrement1 = entry(table, QStringLiteral("&Voir les enregistrements"),
+                                &TForm1::Voirenregistrement1Click);
+    Voirenregistrement1->setVisible(false);
+    trierlesenregistrements1 = entry(table, QStringLiteral("&Trier les enregistrements"),
+                                     &TForm1::trierlesenregistrements1Click);
+    table->addSeparator();
+    Effacerlesenregistrements1 = entry(table, QStringLiteral("&Effacer les enregistrements"),
+                                       &TForm1::Effacerlesenregistrements1Click);
+
+    Options1 = menuBar()->addMenu(QStringLiteral("&Options"));
+    Affichageparenregistrement1 = entry(Options1, QStringLiteral("Affichage par &enregistrement"),
+                                        &TForm1::Affichageparenregistrement1Click);
+    Affichageparenregistrement1->setCheckable(true);
+    Options1->menuAction()->setVisible(false);
+
+    QMenu* aide = menuBar()->addMenu(QStringLiteral("&Aide"));
+    N1rubriquesdelaide1 =
+        entry(aide, QStringLiteral("&Rubriques de l'aide..."), &TForm1::N1rubriquesdelaide1Click);
+    aide->addSeparator();
+    Aproposde1 = entry(aide, QStringLiteral("A &propos de..."), &TForm1::Aproposde1Click);
+}
+
+void TForm1::buildToolBar() {
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->toggleViewAction()->setVisible(false);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar1->setMouseTracking(true);
+    ToolBar1->installEventFilter(this);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    auto button = [this](int picture, const QString& hint, void (TForm1::*handler)()) {
+        QAction* a = ToolBar1->addAction(
+            QIcon(QStringLiteral(":/toolbar/%1.svg").arg(picture, 2, 10, QLatin1Char('0'))), hint);
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+        connect(a, &QAction::triggered, this, [this, handler] { run(handler); });
+        return a;
+    };
+    ToolButton1 = button(0, QStringLiteral("Nouvelle table"), &TForm1::Nouveau1Click);
+    ToolButton2 = button(1, QStringLiteral("Ouvrir table"), &TForm1::Ouvrir1Click);
+    ToolButton3 = button(2, QStringLiteral("Enregistrer table"), &TForm1::Enregistrer1Click);
+    ToolButton4 = button(3, QStringLiteral("Imprimer table"), &TForm1::Imprimer1Click);
+    ToolBar1->addSeparator();
+    ToolButton6 = button(4, QStringLiteral("Ajouter enregistrement"), &TForm1::Ajouterligne1Click);
+    ToolButton7 =
+        button(5, QStringLiteral("Retirer enregistrement"), &TForm1::Supprimerligne1Click);
+    ToolButton8 = button(6, QStringLiteral("Ajouter colonne"), &TForm1::Ajoutercolonne1Click);
+    ToolButton9 = button(7, QStringLiteral("Retirer colonne"), &TForm1::Supprimercolonne1Click);
+    ToolBar1->addSeparator();
+    ToolButton10 = button(8, QStringLiteral("Effacer enregistrements"),
+                          &TForm1::Effacerlesenregistrements1Click);
+    tlbtnTrier =
+        button(9, QStringLiteral("Trier enregistrements"), &TForm1::trierlesenregistrements1Click);
+    ToolButton13 = button(10, QStringLiteral("Rechercher"), &TForm1::Rechercherdanstable1Click);
+    ToolButton14 = button(11, QStringLiteral("Voir fiche"), &TForm1::Voirenregistrement1Click);
+    ToolButton14->setVisible(false);
+    ToolButton16 = button(12, QStringLiteral("Copier enregistrements"), &TForm1::Copier1Click);
+    ToolBar1->addSeparator();
+    ToolButton18 =
+        button(13, QStringLiteral("Aide application"), &TForm1::N1rubriquesdelaide1Click);
+    ToolButton19 = button(14, QStringLiteral("Quitter application"), &TForm1::Quitter1Click);
+}
+
+void TForm1::buildStatusBar() {
+    // Panel 0 takes the width the five others leave; the others keep at least their width
+    // and grow rather than clip a long text.
+    static constexpr int Widths[6] = {0, 150, 60, 72, 100, 50};
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    for (int i = 0; i < 6; ++i) {
+        auto* label = new QLabel(bar);
+        label->setObjectName(QStringLiteral("Panel%1").arg(i));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(Widths[i]);
+        panels_[i] = label;
+        if (i == 0)
+            bar->addWidget(label, 1);
+        else
+            bar->addPermanentWidget(label);
+    }
+    panels_[0]->setMinimumWidth(1);
+    setPanel(0, Banner);
+}
+
+void TForm1::setPanel(int i, const QString& text) {
+    panels_[i]->setText(text);
+}
+
+// --- start-up ------------------------------------------------------------------------------
+
+void TForm1::FormCreate(const QStringList& arguments) {
+    doc_.resetMembers();
+
+    const std::string ini = settingsPath().toStdString();
+    const QSize screen = platform_.screenSize();
+    const MainWindowSettings s = readMainWindowSettings(ini, screen.width(), screen.height());
+    doc_.FileName = s.lastFile;
+    if (s.maximised) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        move(s.x, s.y);
+        resize(s.w, s.h);
+    }
+
+    doc_.RecordCount = 1;
+    titlePrefix_ = UntitledPrefix;
+    UpdateStatus();
+
+    for (int c = 0; c < 10; ++c)
+        grid().setCell(c, 0, "Colonne " + std::to_string(c + 1));
+
+    if (!arguments.isEmpty()) doc_.FileName = QFile::encodeName(arguments.first()).toStdString();
+
+    const QFileInfo startFile(fromNative(doc_.FileName));
+    if (!doc_.FileName.empty() && startFile.isFile()) {
+        if (!guarded(platform_, [this] { loadTable(doc_.FileName); })) {
+            // The failed load left the start table as it was: untitled.
+            doc_.FileName.clear();
+            UpdateStatus();
+        }
+    } else {
+        doc_.FileName.clear();
+        UpdateStatus();
+    }
+    Timer1Timer();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    // The first show centres the window with the size it has.
+    if (!isMaximized()) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->availableGeometry();
+            QRect frame = frameGeometry();
+            frame.moveCenter(area.center());
+            move(frame.topLeft().x() < area.left() ? area.left() : frame.topLeft().x(),
+                 frame.topLeft().y() < area.top() ? area.top() : frame.topLeft().y());
+        }
+    }
+    // FormShow: the card comes along when the record view option is ticked.
+    if (Affichageparenregistrement1->isChecked()) card_->ShowCard();
+}
+
+// --- title and status ----------------------------------------------------------------------
+
+QString TForm1::displayName(const QString& path) {
+    const QString name = QFileInfo(path).fileName();
+    const qsizetype dot = name.indexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+void TForm1::setTitleFor(const std::string& fileName) {
+    titlePrefix_ = fileName.empty() ? UntitledPrefix
+                                    : QStringLiteral("Tablor 1.0 - Fichier ") +
+                                          displayName(fromNative(fileName)) + QStringLiteral(" (");
+}
+
+void TForm1::UpdateStatus() {
+    const QString date = platform_.shortDate();
+    const int n = doc_.RecordCount;
+    setWindowTitle(
+        titlePrefix_ + QString::number(n) +
+        (n >= 2 ? QStringLiteral(" enregistrements") : QStringLiteral(" enregistrement")) +
+        QStringLiteral(") - ") + date);
+    tlbtnTrier->setEnabled(n != 1);
+    setPanel(0, Banner);
+    setPanel(1, QStringLiteral("Table : ") +
+                    (doc_.FileName.empty() ? QString()
+                                           : QFileInfo(fromNative(doc_.FileName)).fileName()));
+    setPanel(2, QStringLiteral("Enr : ") + QString::number(n));
+    setPanel(3, QStringLiteral("Items : ") + QString::number(grid().ColCount()));
+    setPanel(4, QStringLiteral("Date : ") + date);
+}
+
+void TForm1::Timer1Timer() {
+    setPanel(5, platform_.longTime());
+}
+
+bool TForm1::event(QEvent* event) {
+    // The hint of whatever the mouse points at goes to panel 0 (empty for entries without one).
+    if (event->type() == QEvent::StatusTip) {
+        setPanel(0, static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ToolBar1 && event->type() == QEvent::MouseMove) {
+        // Outside the buttons the banner comes back.
+        const auto* e = static_cast<QMouseEvent*>(event);
+        if (!qobject_cast<QToolButton*>(ToolBar1->childAt(e->position().toPoint())))
+            StringGrid1MouseMove();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::StringGrid1MouseMove() {
+    setPanel(0, Banner);
+}
+
+// --- grid events ---------------------------------------------------------------------------
+
+void TForm1::StringGrid1SetEditText() {
+    doc_.Modified = true;
+}
+
+void TForm1::StringGrid1Click() {
+    FillCard();
+}
+
+void TForm1::FillCard() {
+    card_->FillCard();
+}
+
+// --- the save question and closing ---------------------------------------------------------
+
+bool TForm1::ConfirmSave() {
+    if (!doc_.Modified) return true;
+    switch (platform_.questionBox(
+        QStringLiteral(" Confirmation... "),
+        QStringLiteral("La Table a été modifiée. Voulez-vous l'enregistrer ? "))) {
+    case Answer::Yes:
+        Enregistrer1Click();
+        return !doc_.Modified;
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool TForm1::FormCloseQuery() {
+    return ConfirmSave();
+}
+
+void TForm1::FormClose() {
+    SettingsAtClose s;
+    s.lastFile = doc_.FileName;
+    s.x = pos().x();
+    s.y = pos().y();
+    s.w = width();
+    s.h = height();
+    s.maximised = isMaximized();
+    const QPoint cardAt = card_->cardPosition();
+    s.cardX = cardAt.x();
+    s.cardY = cardAt.y();
+    writeSettingsAtClose(settingsPath().toStdString(), s);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    bool mayClose = false;
+    guarded(platform_, [&] { mayClose = FormCloseQuery(); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    guarded(platform_, [this] { FormClose(); });
+    event->accept();
+}
+
+// --- the record card -----------------------------------------------------------------------
+
+void TForm1::Voirenregistrement1Click() {
+    card_->ShowCard();
+}
+
+void TForm1::Affichageparenregistrement1Click() {
+    // The entry is checkable: Qt has already toggled its mark.
+}
+
+} // namespace tablor

@@ -1,0 +1,153 @@
+#pragma once
+// The main window: the grid that holds the table, the menu bar, the toolbar, the status bar and
+// every command on the table as a whole. Each command is a handler named after its menu entry;
+// a toolbar button runs the handler of the entry it duplicates. Handlers run inside the general
+// error handler, so an error ends the command with the error box and the window goes on.
+//
+// The handlers are split by subject over several files: _Tablor.cpp (window, status, save
+// question), DocumentCommands.cpp (new, open, save, quit), TableCommands.cpp (records, fields,
+// sort, copy), PrintCommands.cpp (printing), HelpCommands.cpp (help, about).
+
+#include "card/RecordCard.h"
+#include "platform/Platform.h"
+#include "table/TableDocument.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+class QToolBar;
+class QPlainTextEdit;
+
+namespace tablor {
+
+class StringGridView;
+class TFtri;
+class TCopyOpt;
+class TFind;
+class TablePrinter;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Creates the window and runs FormCreate: settings, start table, the table of the command
+    // line or of the last run. `arguments` are the command-line arguments after the program name.
+    TForm1(Platform& platform, const QStringList& arguments, QWidget* parent = nullptr);
+    ~TForm1() override; // FormDestroy
+
+    // The side windows, created after the main window (the card first), in start-up order.
+    void setCard(RecordCard* card);
+    TFtri* Ftri = nullptr;
+    TFind* Find = nullptr;
+    TCopyOpt* CopyOpt = nullptr;
+    // The printer settings shared by every print of the run; made by the first print command.
+    TablePrinter* Printer = nullptr;
+
+    TableDocument& document() { return doc_; }
+    StringGrid& grid() { return doc_.StringGrid1; }
+    StringGridView* gridView() const { return StringGrid1; }
+    Platform& platform() { return platform_; }
+    RecordCard& card() { return *card_; }
+    const QString& titlePrefix() const { return titlePrefix_; }
+    QString settingsPath() const;
+
+    // Runs a handler inside the general error handler.
+    void run(void (TForm1::*handler)());
+
+    // Shared operations.
+    bool ConfirmSave();
+    void UpdateStatus();
+    void FillCard();
+    void SortRecords(int col);
+
+    // Document commands.
+    void Nouveau1Click();
+    void Ouvrir1Click();
+    void Enregistrer1Click();
+    void Enregistrersous1Click();
+    void Quitter1Click();
+    // Printing.
+    void Configurationimprimante1Click();
+    void Imprimer1Click();
+    // Records and fields, sort, copy.
+    void Copier1Click();
+    void Ajouterligne1Click();
+    void Supprimerligne1Click();
+    void Ajoutercolonne1Click();
+    void Supprimercolonne1Click();
+    void Effacerlesenregistrements1Click();
+    void trierlesenregistrements1Click();
+    // A mouse press on the grid: the cell under it (row 0 = header; col -1 beyond the last
+    // field), the button, the buttons held and keys, and whether it is a double click's second.
+    void StringGrid1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons,
+                              Qt::KeyboardModifiers keys, bool doubleClick, int col, int row);
+    // Card and search.
+    void Rechercherdanstable1Click();
+    void Voirenregistrement1Click();
+    void Affichageparenregistrement1Click();
+    // Help and about.
+    void N1rubriquesdelaide1Click();
+    void Aproposde1Click();
+
+    // Grid and window events.
+    void StringGrid1SetEditText();
+    void StringGrid1Click();
+    void StringGrid1MouseMove();
+    void Timer1Timer();
+
+    // The status panels 0 to 5, for the commands and the tests.
+    QLabel* panel(int i) const { return panels_[i]; }
+    QAction* tlbtnTrier = nullptr;
+
+    // Menu entries and toolbar buttons, by their designer names.
+    QAction *Nouveau1, *Ouvrir1, *Enregistrer1, *Enregistrersous1, *Configurationimprimante1,
+        *Imprimer1, *Quitter1, *Copier1, *Ajouterligne1, *Supprimerligne1, *Ajoutercolonne1,
+        *Supprimercolonne1, *Rechercherdanstable1, *Voirenregistrement1, *trierlesenregistrements1,
+        *Effacerlesenregistrements1, *Affichageparenregistrement1, *N1rubriquesdelaide1,
+        *Aproposde1;
+    QMenu* Options1 = nullptr;
+    QAction *ToolButton1, *ToolButton2, *ToolButton3, *ToolButton4, *ToolButton6, *ToolButton7,
+        *ToolButton8, *ToolButton9, *ToolButton10, *ToolButton13, *ToolButton14, *ToolButton16,
+        *ToolButton18, *ToolButton19;
+    QToolBar* ToolBar1 = nullptr;
+
+    // Sets the title prefix for a table file's display name, or for no file.
+    void setTitleFor(const std::string& fileName);
+    static QString displayName(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override; // FormCloseQuery, then FormClose
+    void showEvent(QShowEvent* event) override;   // FormShow
+    bool event(QEvent* event) override;           // hints into panel 0
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void FormCreate(const QStringList& arguments);
+    bool FormCloseQuery();
+    void FormClose();
+    void setPanel(int i, const QString& text);
+    void loadTable(const std::string& path); // LoadTable and the title that follows it
+
+    Platform& platform_;
+    TableDocument doc_;
+    StringGridView* StringGrid1 = nullptr;
+    std::array<QLabel*, 6> panels_{};
+    QTimer* Timer1 = nullptr;
+    QString titlePrefix_;
+    RecordCard* card_ = nullptr;
+    std::unique_ptr<RecordCard> noCard_;
+    bool shownOnce_ = false;
+    QString lastOpenName_ = QStringLiteral("*.tbr");
+    QString lastSaveName_ = QStringLiteral("*.tbr");
+};
+
+} // namespace tablor

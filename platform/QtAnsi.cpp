@@ -1,0 +1,41 @@
+#include "platform/QtAnsi.h"
+
+#include "platform/Ansi.h"
+
+#include <QList>
+
+#include <array>
+
+namespace tablor {
+
+namespace {
+const std::array<char16_t, 256>& unicodeTable() {
+    static const auto table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[b] = static_cast<char16_t>(ansi::toUnicode(b));
+        return t;
+    }();
+    return table;
+}
+} // namespace
+
+QString fromAnsi(std::string_view bytes) {
+    const auto& table = unicodeTable();
+    QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* d = out.data();
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        d[i] = QChar(table[static_cast<unsigned char>(bytes[i])]);
+    return out;
+}
+
+std::string toAnsi(const QString& text) {
+    std::string out;
+    out.reserve(text.size());
+    const auto ucs4 = text.toUcs4();
+    for (char32_t cp : ucs4)
+        out += static_cast<char>(ansi::fromUnicode(cp));
+    return out;
+}
+
+} // namespace tablor

@@ -1,0 +1,274 @@
+// The main window's start-up, title and status bar, the save question and the document
+// commands (new, open, save, save as, close), through the scripted platform.
+
+#include "MainWindowFixture.h"
+
+#include "platform/StringGridView.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace tablor;
+using namespace tablor::test;
+
+namespace {
+
+// Two fields, Nom and Ville, one record Martin / Lyon, default layout.
+const std::string SmallTable =
+    "2\r\n2\r\n0\r\n327\r\n450\r\n64\r\n8\r\n40\r\n1\r\n64\r\n8\r\n88\r\n1\r\n"
+    "Nom\r\nVille\r\nMartin\r\nLyon\r\n";
+
+// Three records of one field.
+const std::string ThreeRecords = "1\r\n4\r\n0\r\n327\r\n450\r\n80\r\n8\r\n40\r\n1\r\nVille\r\n"
+                                 "Lyon\r\nNantes\r\nBr\xe9st\r\n";
+
+QString title(const QString& prefix, const QString& count) {
+    return prefix + count + QStringLiteral(") - 08/12/2026");
+}
+
+} // namespace
+
+TEST(MainWindowStart, UntitledStartTable) {
+    MainWindowFixture f;
+    TForm1& w = f.start();
+    EXPECT_EQ(w.windowTitle(), title("Tablor 1.0 - Fichier SANS NOM (", "1 enregistrement"));
+    EXPECT_EQ(w.panel(0)->text(), "Tablor 1.0");
+    EXPECT_EQ(w.panel(1)->text(), "Table : ");
+    EXPECT_EQ(w.panel(2)->text(), "Enr : 1");
+    EXPECT_EQ(w.panel(3)->text(), "Items : 10");
+    EXPECT_EQ(w.panel(4)->text(), "Date : 08/12/2026");
+    EXPECT_EQ(w.panel(5)->text(), "12:34:56");
+    EXPECT_FALSE(w.tlbtnTrier->isEnabled());
+    EXPECT_EQ(w.grid().ColCount(), 10);
+    EXPECT_EQ(w.grid().RowCount(), 2);
+    EXPECT_EQ(w.grid().cell(0, 0), "Colonne 1");
+    EXPECT_EQ(w.grid().cell(9, 0), "Colonne 10");
+    EXPECT_FALSE(w.document().Modified);
+    EXPECT_TRUE(w.document().FileName.empty());
+    // First run: as large as the screen.
+    EXPECT_EQ(w.size(), f.platform.screen);
+}
+
+TEST(MainWindowStart, OpensTheTableOfTheCommandLine) {
+    MainWindowFixture f;
+    f.write("liste.clients.tbr", ThreeRecords);
+    TForm1& w = f.start({f.path("liste.clients.tbr")});
+    EXPECT_EQ(w.windowTitle(), title("Tablor 1.0 - Fichier liste (", "3 enregistrements"));
+    EXPECT_EQ(w.panel(1)->text(), "Table : liste.clients.tbr");
+    EXPECT_EQ(w.panel(3)->text(), "Items : 1");
+    EXPECT_TRUE(w.tlbtnTrier->isEnabled());
+    EXPECT_EQ(w.grid().cell(0, 3), "Br\xe9st");
+    EXPECT_EQ(w.grid().colWidth(0), 80);
+    EXPECT_EQ(w.grid().Row(), 1);
+}
+
+TEST(MainWindowStart, LastTableOfTheSettingsUnlessTheCommandLineNamesAnother) {
+    MainWindowFixture f;
+    f.write("villes.tbr", ThreeRecords);
+    f.write("tablor.ini", "[DernierFichier]\r\nFichier=" + f.nativePath("villes.tbr") + "\r\n");
+    EXPECT_EQ(f.start().document().FileName, f.nativePath("villes.tbr"));
+
+    // A missing file on the command line wins over the settings: the untitled table.
+    MainWindowFixture g;
+    g.write("villes.tbr", ThreeRecords);
+    g.write("tablor.ini", "[DernierFichier]\r\nFichier=" + g.nativePath("villes.tbr") + "\r\n");
+    TForm1& w = g.start({QStringLiteral("-debug")});
+    EXPECT_TRUE(w.document().FileName.empty());
+    EXPECT_EQ(w.panel(1)->text(), "Table : ");
+    EXPECT_TRUE(g.platform.errors.isEmpty());
+}
+
+TEST(MainWindowStart, UnreadableStartTableShowsTheErrorAndStartsUntitled) {
+    MainWindowFixture f;
+    f.write("casse.tbr", "2\r\nabc\r\n");
+    TForm1& w = f.start({f.path("casse.tbr")});
+    ASSERT_EQ(f.platform.errors.size(), 1);
+    EXPECT_EQ(f.platform.errors[0], "Saisie numérique incorrecte.");
+    EXPECT_TRUE(w.document().FileName.empty());
+    EXPECT_EQ(w.windowTitle(), title("Tablor 1.0 - Fichier SANS NOM (", "1 enregistrement"));
+    EXPECT_EQ(w.grid().ColCount(), 10);
+}
+
+TEST(SaveQuestion, CancelKeepsEverythingAndNoStopsAsking) {
+    MainWindowFixture f;
+    f.write("villes.tbr", ThreeRecords);
+    TForm1& w = f.start();
+    w.document().Modified = true;
+
+    f.platform.questionAnswers = {Answer::Cancel};
+    w.Ouvrir1Click();
+    EXPECT_EQ(
+        f.platform.questions,
+        QStringList{" Confirmation... |La Table a été modifiée. Voulez-vous l'enregistrer ? "});
+    EXPECT_TRUE(f.platform.openRequests.isEmpty());
+    EXPECT_TRUE(w.document().Modified);
+
+    f.platform.questionAnswers = {Answer::No};
+    f.platform.openAnswers = {f.path("villes.tbr")};
+    w.Ouvrir1Click();
+    EXPECT_EQ(f.platform.openRequests.size(), 1);
+    EXPECT_EQ(f.platform.openRequests[0].filter, "Tablor (*.tbr)");
+    EXPECT_EQ(f.platform.openRequests[0].initialName, "*.tbr");
+    EXPECT_FALSE(w.document().Modified);
+    EXPECT_EQ(w.document().RecordCount, 3);
+    EXPECT_EQ(w.windowTitle(), title("Tablor 1.0 - Fichier villes (", "3 enregistrements"));
+}
+
+TEST(SaveQuestion, YesThenCancelledSaveAsKeepsTheWindowOpen) {
+    MainWindowFixture f;
+    TForm1& w = f.start();
+    w.document().Modified = true;
+    f.platform.questionAnswers = {Answer::Yes};
+    f.platform.saveAnswers = {std::nullopt};
+    QCloseEvent close;
+    QCoreApplication::sendEvent(&w, &close);
+    EXPECT_FALSE(close.isAccepted());
+    EXPECT_TRUE(w.document().Modified);
+    EXPECT_FALSE(QFile::exists(f.path("tablor.ini"))); // settings are written only on a real close
+}
+
+TEST(DocumentCommands, SaveAsWritesTheTableAndTitlesIt) {
+    MainWindowFixture f;
+    f.write("in.tbr", SmallTable);
+    TForm1& w = f.start({f.path("in.tbr")});
+    w.grid().setCell(1, 1, "Lyon 3\xe8me");
+    w.document().Modified = true;
+    f.platform.saveAnswers = {f.path("copie.tbr")};
+    w.Enregistrersous1Click();
+    EXPECT_FALSE(w.document().Modified);
+    EXPECT_EQ(w.windowTitle(), title("Tablor 1.0 - Fichier copie (", "1 enregistrement"));
+    std::string expected = SmallTable;
+    expected.replace(expected.find("Lyon"), 4, "Lyon 3\xe8me");
+    EXPECT_EQ(f.read("copie.tbr"), expected);
+    EXPECT_EQ(f.read("in.tbr"), SmallTable); // the file it came from is untouched
+}
+
+TEST(DocumentCommands, SaveOfAnUntitledTableAsksForANameAndCancelWritesNothing) {
+    MainWindowFixture f;
+    TForm1& w = f.start();
+    w.document().Modified = true;
+    f.platform.saveAnswers = {std::nullopt};
+    w.Enregistrer1Click();
+    EXPECT_EQ(f.platform.saveRequests.size(), 1);
+    EXPECT_TRUE(w.document().FileName.empty());
+    EXPECT_TRUE(w.document().Modified);
+}
+
+TEST(DocumentCommands, FailedOpenLeavesTheTableAsItWas) {
+    MainWindowFixture f;
+    f.write("in.tbr", SmallTable);
+    f.write("vide.tbr", "");
+    TForm1& w = f.start({f.path("in.tbr")});
+    w.grid().setCell(0, 1, "Durand");
+    w.document().Modified = true;
+    const QString before = w.windowTitle();
+    f.platform.questionAnswers = {Answer::No};
+    f.platform.openAnswers = {f.path("vide.tbr")};
+    w.run(&TForm1::Ouvrir1Click);
+    EXPECT_EQ(f.platform.errors.size(), 1);
+    EXPECT_EQ(w.windowTitle(), before);
+    EXPECT_EQ(w.document().FileName, f.nativePath("in.tbr"));
+    EXPECT_TRUE(w.document().Modified);
+    EXPECT_EQ(w.grid().cell(0, 1), "Durand");
+    EXPECT_EQ(f.platform.busyDepth, 0);
+}
+
+TEST(DocumentCommands, NewTableNamesNoFileUntilTheNextRefresh) {
+    MainWindowFixture f;
+    f.write("villes.tbr", ThreeRecords);
+    TForm1& w = f.start({f.path("villes.tbr")});
+    w.document().SortField = 3;
+    w.document().CopyFlags[5] = 0;
+    w.Nouveau1Click();
+    EXPECT_EQ(w.panel(1)->text(), "Table : SANS NOM");
+    EXPECT_EQ(w.windowTitle(), title("Tablor 1.0 - Fichier SANS NOM (", "1 enregistrement"));
+    EXPECT_EQ(w.grid().ColCount(), 10);
+    EXPECT_EQ(w.grid().RowCount(), 2);
+    EXPECT_EQ(w.grid().cell(0, 0), "Colonne 1");
+    EXPECT_EQ(w.grid().cell(0, 1), "");
+    EXPECT_EQ(w.grid().colWidth(0), 64);
+    EXPECT_EQ(w.document().SortField, 0);
+    EXPECT_EQ(w.document().CopyFlags[5], 1);
+    w.UpdateStatus();
+    EXPECT_EQ(w.panel(1)->text(), "Table : ");
+}
+
+TEST(DocumentCommands, ClosingWritesTheSettings) {
+    MainWindowFixture f;
+    f.write("villes.tbr", ThreeRecords);
+    f.write("tablor.ini", "[Colonnes]\r\nA=1\r\n[Autre]\r\nB=2\r\n[Fiche]\r\nZ=9\r\n");
+    TForm1& w = f.start({f.path("villes.tbr")});
+    QCloseEvent close;
+    QCoreApplication::sendEvent(&w, &close);
+    EXPECT_TRUE(close.isAccepted());
+    const std::string ini = f.read("tablor.ini");
+    EXPECT_NE(ini.find("Fichier=" + f.nativePath("villes.tbr") + "\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("[Fen\xeatre]\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("Maxi=0\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("[Autre]\r\nB=2\r\n"), std::string::npos);
+    EXPECT_EQ(ini.find("Colonnes"), std::string::npos);
+    EXPECT_EQ(ini.find("Z=9"), std::string::npos);
+}
+
+TEST(MainWindowShell, HintsAndBannerInPanelZero) {
+    MainWindowFixture f;
+    TForm1& w = f.start();
+    QStatusTipEvent hint(QStringLiteral("Rechercher"));
+    QCoreApplication::sendEvent(&w, &hint);
+    EXPECT_EQ(w.panel(0)->text(), "Rechercher");
+    QTest::mouseMove(w.gridView()->viewport(), QPoint(10, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w.gridView()->viewport(), &move);
+    EXPECT_EQ(w.panel(0)->text(), "Tablor 1.0");
+    EXPECT_EQ(w.ToolButton13->toolTip(), "Rechercher");
+    EXPECT_FALSE(w.ToolButton14->isVisible());
+    EXPECT_FALSE(w.Voirenregistrement1->isVisible());
+    EXPECT_FALSE(w.Options1->menuAction()->isVisible());
+}
+
+TEST(MainWindowShell, TypingInACellMarksTheTableModifiedAtOnce) {
+    MainWindowFixture f;
+    TForm1& w = f.start();
+    w.show();
+    StringGridView* view = w.gridView();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_A);
+    EXPECT_TRUE(w.document().Modified);
+    EXPECT_EQ(w.grid().cell(0, 1), "a");
+    auto* editor = view->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    for (const QString& ch :
+         {QStringLiteral("b"), QString::fromUtf8("é"), QString::fromUtf8("€")}) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, ch);
+        QCoreApplication::sendEvent(editor, &key);
+    }
+    EXPECT_EQ(w.grid().cell(0, 1), "ab\xe9\x80"); // each keystroke reached the store, in cp1252
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_EQ(w.grid().Col(), 1);
+    EXPECT_EQ(w.grid().cell(0, 1), "ab\xe9\x80");
+}
+
+TEST(MainWindowShell, LayoutChangesDoNotMarkTheTableModified) {
+    MainWindowFixture f;
+    f.write("in.tbr", SmallTable);
+    TForm1& w = f.start({f.path("in.tbr")});
+    StringGridView* view = w.gridView();
+    view->horizontalHeader()->resizeSection(1, 120);
+    EXPECT_EQ(w.grid().colWidth(1), 120);
+    view->horizontalHeader()->moveSection(1, 0);
+    EXPECT_EQ(w.grid().cell(0, 0), "Ville");
+    EXPECT_EQ(w.grid().cell(0, 1), "Lyon");
+    EXPECT_EQ(w.grid().colWidth(0), 120);
+    EXPECT_EQ(view->horizontalHeader()->visualIndex(0), 0);
+    EXPECT_FALSE(w.document().Modified);
+}
