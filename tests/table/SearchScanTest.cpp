@@ -1,0 +1,86 @@
+#include "table/SearchScan.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace tablor {
+namespace {
+
+TEST(SearchScan, OnlyTheAsciiLettersFoldToUpperCase) {
+    EXPECT_EQ(upperAscii("abc xyz `{@[ \xE9\xC9\xFF"), "ABC XYZ `{@[ \xE9\xC9\xFF");
+    const KeywordMatcher abc("abc");
+    EXPECT_EQ(abc.find("xABCx"), 1u);
+    EXPECT_EQ(abc.find("Abc"), 0u);
+    EXPECT_EQ(abc.find("ab c"), std::string_view::npos);
+    EXPECT_EQ(KeywordMatcher("\xE9").find("\xC9"), std::string_view::npos);  // é does not find É
+    EXPECT_EQ(KeywordMatcher("e").find("\xE9"), std::string_view::npos);     // e does not find é
+    EXPECT_EQ(KeywordMatcher("lyon ").find("Lyon"), std::string_view::npos); // blanks count
+    EXPECT_EQ(KeywordMatcher("on ").find("Lyon Lyon"), 2u);
+}
+
+// The word-at-a-time test of short cells must agree with the plain search for every byte.
+TEST(SearchScan, ShortAndLongCellsAgreeWithThePlainSearch) {
+    const std::string alphabet = std::string("aAzZ`{@[ e\xE9\xC9\x80\xFF\x01\x7F", 16);
+    std::mt19937 rng(7);
+    TextArena arena;
+    auto randomText = [&](int maxLength) {
+        std::string s(rng() % (maxLength + 1), ' ');
+        for (char& ch : s)
+            ch = alphabet[rng() % alphabet.size()];
+        return s;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        const std::string text = randomText(i % 2 ? 7 : 12);
+        const std::string keyword = randomText(3);
+        const KeywordMatcher m(keyword);
+        const CellWord cell = makeCell(text, arena);
+        ASSERT_EQ(m.occursIn(cell), m.find(text) != std::string_view::npos)
+            << "text " << text << " keyword " << keyword;
+        // The plain search against a literal reading of the rule.
+        const std::string upperText = upperAscii(text);
+        ASSERT_EQ(m.find(text), upperText.find(upperAscii(keyword)));
+    }
+    // A keyword too long for a short cell, or a cell exactly seven bytes long.
+    EXPECT_FALSE(KeywordMatcher("abcdefgh").occursIn(makeCell("abcdefg", arena)));
+    EXPECT_TRUE(KeywordMatcher("FG").occursIn(makeCell("abcdefg", arena)));
+    EXPECT_TRUE(KeywordMatcher("abcdefgh").occursIn(makeCell("xxABCDEFGHxx", arena)));
+}
+
+class SearchScanGrid : public ::testing::Test {
+protected:
+    // Three fields, four records; "clé" in (1, 1), (0, 3) and (2, 3); "Clé" in the names.
+    void SetUp() override {
+        g.setColCount(3);
+        g.setRowCount(5);
+        g.setCell(0, 0, "Cl\xE9");
+        g.setCell(1, 1, "la cl\xE9 bleue et longue");
+        g.setCell(0, 3, "CL\xE9");
+        g.setCell(2, 3, "une cl\xE9");
+        g.setCell(2, 4, "fin");
+    }
+    StringGrid g{3, 2};
+};
+
+TEST_F(SearchScanGrid, RecordByRecordThenFieldByFieldFromTheStartCell) {
+    EXPECT_EQ(scanForKeyword(g, "cl\xE9", 0, 1), (SearchHit{1, 1}));
+    EXPECT_EQ(scanForKeyword(g, "cl\xE9", 2, 1), (SearchHit{0, 3})); // start column: start row only
+    EXPECT_EQ(scanForKeyword(g, "cl\xE9", 1, 3), (SearchHit{2, 3}));
+    EXPECT_EQ(scanForKeyword(g, "cl\xE9", 0, 4), std::nullopt);
+    EXPECT_EQ(scanForKeyword(g, "FIN", 0, 1), (SearchHit{2, 4})); // the very last cell
+}
+
+TEST_F(SearchScanGrid, NamesAndStartsBeyondTheTableFindNothing) {
+    EXPECT_EQ(scanForKeyword(g, "Cl\xE9", 0, 0), (SearchHit{1, 1})); // row 0 is skipped
+    g.setCell(1, 1, "");
+    g.setCell(0, 3, "");
+    g.setCell(2, 3, "");
+    EXPECT_EQ(scanForKeyword(g, "Cl\xE9", 0, 1), std::nullopt); // only in the field names
+    EXPECT_EQ(scanForKeyword(g, "fin", 0, 5), std::nullopt);    // rows deleted meanwhile
+    EXPECT_EQ(scanForKeyword(g, "fin", 7, 4), std::nullopt);    // fields deleted meanwhile
+    g.setCell(0, 4, "fin");
+    EXPECT_EQ(scanForKeyword(g, "fin", 7, 3), (SearchHit{0, 4}));
+}
+
+} // namespace
+} // namespace tablor
