@@ -1,0 +1,37 @@
+#include "table/CopyText.h"
+
+namespace tablor {
+
+CopyRange copyRangeOf(const StringGrid& grid) {
+    const GridRect& sel = grid.Selection();
+    if (sel.Top == sel.Bottom && sel.Left == sel.Right)
+        return {{0, 1, grid.ColCount() - 1, grid.RowCount() - 1}, false};
+    return {sel, true};
+}
+
+std::string copiedLines(const StringGrid& grid, const GridRect& cells) {
+    // Measured first, so a million records fill one buffer without growing it.
+    std::size_t size = 2;
+    for (int c = cells.Left; c <= cells.Right; ++c)
+        for (const CellWord& w : grid.column(c).subspan(cells.Top, cells.Bottom - cells.Top + 1)) {
+            const std::size_t n = cellText(w).size();
+            if (n > 0) size += n + 2;
+        }
+    size += std::size_t(cells.Bottom - cells.Top + 1) * 2;
+
+    std::string out;
+    out.reserve(size);
+    out += "\r\n";
+    for (int r = cells.Top; r <= cells.Bottom; ++r) {
+        for (int c = cells.Left; c <= cells.Right; ++c) {
+            const std::string_view text = grid.cell(c, r);
+            if (text.empty()) continue;
+            out += text;
+            out += "\r\n";
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+} // namespace tablor

@@ -1,0 +1,46 @@
+#include "table/CopyText.h"
+
+#include <gtest/gtest.h>
+
+using namespace tablor;
+
+namespace {
+// Three fields; records ('x', empty, 'z'), ('u', 'v', 'w'), (empty, empty, empty), ('\xE9', 'b',
+// 'c').
+void fillSample(StringGrid& g) {
+    g.setSize(3, 5);
+    const char* cells[5][3] = {
+        {"A", "B", "C"}, {"x", "", "z"}, {"u", "v", "w"}, {"", "", ""}, {"\xE9", "b", "c"}};
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 3; ++c)
+            g.setCell(c, r, cells[r][c]);
+}
+} // namespace
+
+TEST(CopyText, OneSelectedCellCopiesTheWholeTable) {
+    StringGrid g;
+    fillSample(g);
+    g.moveTo(1, 2);
+    const CopyRange range = copyRangeOf(g);
+    EXPECT_FALSE(range.isSelection);
+    EXPECT_EQ(range.cells, (GridRect{0, 1, 2, 4}));
+    // Field names never; an empty cell gives no line; an empty record only its separator.
+    EXPECT_EQ(copiedLines(g, range.cells),
+              "\r\nx\r\nz\r\n\r\nu\r\nv\r\nw\r\n\r\n\r\n\xE9\r\nb\r\nc\r\n\r\n");
+}
+
+TEST(CopyText, ALargerSelectionCopiesJustItsCells) {
+    StringGrid g;
+    fillSample(g);
+    g.moveTo(1, 2);
+    g.setSelection({1, 2, 2, 3});
+    CopyRange range = copyRangeOf(g);
+    EXPECT_TRUE(range.isSelection);
+    EXPECT_EQ(copiedLines(g, range.cells), "\r\nv\r\nw\r\n\r\n\r\n");
+
+    // Two cells of one row.
+    g.setSelection({0, 1, 1, 1});
+    range = copyRangeOf(g);
+    EXPECT_TRUE(range.isSelection);
+    EXPECT_EQ(copiedLines(g, range.cells), "\r\nx\r\n\r\n");
+}
