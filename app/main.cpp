@@ -3,11 +3,15 @@
 // created; the event loop runs until the main window closes; the main window is destroyed
 // (closing the help windows) before the help viewer is released.
 
+#include "help/hh.h"
+#include "help/hh_funcs.h"
 #include "mainwindow/_Tablor.h"
 #include "platform/QtPlatform.h"
+#include "resources/Resources.h"
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -31,6 +35,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tablor 1.0"));
     loadFrenchTranslation(app);
+    tablor::initResources();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tablor.svg")));
     // The program's windows are laid out for an 8-point sans-serif.
     QFont font(QStringLiteral("Sans Serif"), 8);
     font.setStyleHint(QFont::SansSerif);
@@ -43,5 +49,6 @@ int main(int argc, char** argv) {
         Form1.show();
         result = app.exec();
     }
+    tablor::UnloadHelpControl();
     return result;
 }

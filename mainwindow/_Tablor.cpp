@@ -1,8 +1,10 @@
 #include "mainwindow/_Tablor.h"
 
+#include "about/About.h"
 #include "mainwindow/LayoutOnlyCard.h"
 #include "platform/ErrorHandler.h"
 #include "platform/StringGridView.h"
+#include "resources/Resources.h"
 #include "table/Settings.h"
 #include "table/TableFile.h"
 
@@ -33,6 +35,7 @@ QString fromNative(const std::string& path) {
 TForm1::TForm1(Platform& platform, const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent), platform_(platform) {
     platform_.setMainWindow(this);
+    initResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/tablor.svg")));
     noCard_ = std::make_unique<LayoutOnlyCard>(doc_);
     card_ = noCard_.get();
@@ -52,6 +55,10 @@ TForm1::TForm1(Platform& platform, const QStringList& arguments, QWidget* parent
             });
     connect(StringGrid1, &StringGridView::mouseMoved, this, [this] { StringGrid1MouseMove(); });
     grid().onClick = [this] { run(&TForm1::StringGrid1Click); };
+
+    AboutBox1 = std::make_unique<TAboutBox>(platform_, this);
+    AboutBox1->setProductName(QStringLiteral("Tablor"));
+    AboutBox1->setVersion(QStringLiteral("Version 1.0 pour Win 9x et Win XP"));
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);

@@ -32,6 +32,7 @@ class TFtri;
 class TCopyOpt;
 class TFind;
 class TablePrinter;
+class TAboutBox;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -145,6 +146,7 @@ private:
     QString titlePrefix_;
     RecordCard* card_ = nullptr;
     std::unique_ptr<RecordCard> noCard_;
+    std::unique_ptr<TAboutBox> AboutBox1;
     bool shownOnce_ = false;
     QString lastOpenName_ = QStringLiteral("*.tbr");
     QString lastSaveName_ = QStringLiteral("*.tbr");

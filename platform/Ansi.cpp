@@ -46,7 +46,8 @@ unsigned char fromUnicode(char32_t cp) {
 std::string toUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (unsigned char b : bytes) appendUtf8(out, toUnicode(b));
+    for (unsigned char b : bytes)
+        appendUtf8(out, toUnicode(b));
     return out;
 }
 

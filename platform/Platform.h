@@ -4,13 +4,19 @@
 // call Qt's static dialogs themselves, so tests can answer every question from a script.
 // QtPlatform is the real one; tests/support/ScriptedPlatform the scripted one.
 
+#include "platform/PrinterTextStream.h"
+
+#include <QFont>
 #include <QSize>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class QDialog;
+class QImage;
+class QPrinter;
 class QWidget;
 
 namespace tablor {
@@ -21,6 +27,19 @@ struct FileDialogRequest {
     QString filter = QStringLiteral("Tablor (*.tbr)");
     QString defaultSuffix = QStringLiteral("tbr");
     QString initialName; // folder and name the dialog starts from
+};
+
+// The print dialog's answer: what to print and how many copies.
+struct PrintChoice {
+    bool selection = false; // the selection rather than everything
+    int copies = 1;
+};
+
+// A print job under way: the canvas its text is drawn on.
+class PrintJob : public PrintCanvas {
+public:
+    // Ends the job, handing it to the printer service; throws TablorError when refused.
+    virtual void finish() = 0;
 };
 
 struct MemoryStatus {
@@ -56,6 +75,24 @@ public:
 
     // Puts plain text on the clipboard; throws TablorError when it cannot.
     virtual void setClipboardText(const QString& text) = 0;
+
+    // Printing, on the printer settings the caller keeps for the run.
+    // The print dialog (printer, range, copies), starting from `last`; nothing when cancelled.
+    // The printer keeps what the user chose; its own copy count stays 1, as the caller prints
+    // the copies itself.
+    virtual std::optional<PrintChoice> printDialog(QPrinter& printer, const PrintChoice& last) = 0;
+    // The font dialog, starting from `initial`; nothing when cancelled.
+    virtual std::optional<QFont> fontDialog(const QFont& initial) = 0;
+    // The printer setup dialog (printer, paper, orientation); false when cancelled.
+    virtual bool printerSetupDialog(QPrinter& printer) = 0;
+    // Starts the job `title` on the printer, text in `font` at its own physical size. Throws
+    // TablorError when no printer is available or the job is refused.
+    virtual std::unique_ptr<PrintJob> startPrintJob(QPrinter& printer, const QString& title,
+                                                    const QFont& font) = 0;
+    // One job of one page: the image at the top-left corner of the printable area, at its
+    // physical size (`dotsPerInch` of the image). Throws TablorError like startPrintJob.
+    virtual void printImage(QPrinter& printer, const QString& title, const QImage& image,
+                            double dotsPerInch) = 0;
 
     // The hourglass cursor on or off; use BusyCursor rather than calling this.
     virtual void setBusy(bool busy) = 0;

@@ -1,14 +1,142 @@
+// The grid store: the rules the table commands rely on.
+
+#include "platform/Ansi.h"
 #include "platform/StringGrid.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace tablor;
 
-TEST(StringGrid, KeepsShortAndLongTexts) {
+namespace {
+std::string longText(int i) { return "texte assez long n\xb0" + std::to_string(i); }
+} // namespace
+
+TEST(StringGrid, ShortLongAndEmptyCells) {
     StringGrid g(3, 4);
     g.setCell(1, 2, "abc");
     g.setCell(2, 3, std::string(100, 'x'));
+    g.setCell(0, 1, std::string("a\0b", 3));
     EXPECT_EQ(g.cell(1, 2), "abc");
     EXPECT_EQ(g.cell(2, 3), std::string(100, 'x'));
+    EXPECT_EQ(g.cell(0, 1), std::string("a\0b", 3));
     EXPECT_EQ(g.cell(0, 0), "");
+    g.setCell(2, 3, "");
+    EXPECT_EQ(g.cell(2, 3), "");
+}
+
+TEST(StringGrid, ShrinkingDropsCellsAndGrowingBringsEmptyOnes) {
+    StringGrid g(3, 5);
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < 5; ++r) g.setCell(c, r, longText(c * 10 + r));
+    g.setColWidth(2, 150);
+    g.moveTo(2, 4);
+    g.setColCount(2);
+    g.setRowCount(3);
+    EXPECT_EQ(g.Col(), 1); // pulled back inside
+    EXPECT_EQ(g.Row(), 2);
+    EXPECT_EQ(g.Selection(), (GridRect{1, 2, 1, 2}));
+    g.setColCount(3);
+    g.setRowCount(5);
+    EXPECT_EQ(g.cell(2, 0), "");
+    EXPECT_EQ(g.cell(0, 4), "");
+    EXPECT_EQ(g.colWidth(2), StringGrid::DefaultColWidth);
+    EXPECT_EQ(g.cell(1, 2), longText(12));
+    // Never below one column and two rows.
+    g.setColCount(0);
+    g.setRowCount(1);
+    EXPECT_EQ(g.ColCount(), 1);
+    EXPECT_EQ(g.RowCount(), 2);
+}
+
+TEST(StringGrid, ClickOnlyWhenTheCurrentCellReallyMoves) {
+    StringGrid g(4, 6);
+    int clicks = 0;
+    g.onClick = [&] { ++clicks; };
+    g.setSelection({0, 1, 3, 4});
+    g.setCol(0);
+    g.setRow(1);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(g.Selection(), (GridRect{0, 1, 3, 4})); // no move, selection kept
+    g.setRow(3);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(g.Selection(), (GridRect{0, 3, 0, 3}));
+    g.moveTo(2, 3);
+    g.moveTo(2, 3);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(StringGrid, MovingAColumnCarriesItsCellsAndWidth) {
+    StringGrid g(3, 3);
+    for (int c = 0; c < 3; ++c) {
+        g.setCell(c, 0, "F" + std::to_string(c));
+        g.setCell(c, 2, longText(c));
+        g.setColWidth(c, 50 + c);
+    }
+    g.moveColumn(2, 0);
+    EXPECT_EQ(g.cell(0, 0), "F2");
+    EXPECT_EQ(g.cell(1, 0), "F0");
+    EXPECT_EQ(g.cell(2, 2), longText(1));
+    EXPECT_EQ(g.colWidth(0), 52);
+    g.moveColumn(0, 2);
+    EXPECT_EQ(g.cell(2, 0), "F2");
+    EXPECT_EQ(g.colWidth(1), 51);
+}
+
+TEST(StringGrid, RemovingRowsNeverLeavesFewerThanOneRecord) {
+    StringGrid g(2, 7);
+    for (int r = 1; r < 7; ++r) g.setCell(0, r, longText(r));
+    g.removeRows(2, 3, 2); // records 2..4
+    ASSERT_EQ(g.RowCount(), 4);
+    EXPECT_EQ(g.cell(0, 1), longText(1));
+    EXPECT_EQ(g.cell(0, 2), longText(5));
+    EXPECT_EQ(g.cell(0, 3), longText(6));
+    g.removeRows(1, 3, 2);
+    EXPECT_EQ(g.RowCount(), 2);
+    EXPECT_EQ(g.cell(0, 1), "");
+    g.setRowCount(4);
+    EXPECT_EQ(g.cell(0, 3), ""); // never an earlier record's text
+}
+
+TEST(StringGrid, TheArenaKeepsEveryLiveTextThroughHeavyEditing) {
+    // Enough long texts replaced over and over for the arena to compact several times.
+    StringGrid g(4, 2001);
+    std::mt19937 rng(7);
+    std::vector<std::string> expect(4 * 2001);
+    for (int round = 0; round < 40; ++round) {
+        for (int i = 0; i < 4000; ++i) {
+            const int c = rng() % 4, r = rng() % 2001;
+            std::string t(20 + rng() % 300, char('a' + round % 26));
+            t += std::to_string(i);
+            g.setCell(c, r, t);
+            expect[c * 2001 + r] = t;
+        }
+    }
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 2001; ++r) ASSERT_EQ(g.cell(c, r), expect[c * 2001 + r]);
+    EXPECT_LT(g.memoryBytes(), std::size_t{64} << 20);
+}
+
+TEST(StringGrid, PermutingRecordsKeepsTheHeader) {
+    StringGrid g(2, 4);
+    g.setCell(0, 0, "Nom");
+    for (int r = 1; r < 4; ++r) g.setCell(1, r, longText(r));
+    const int order[] = {2, 0, 1};
+    g.permuteRecords(order);
+    EXPECT_EQ(g.cell(0, 0), "Nom");
+    EXPECT_EQ(g.cell(1, 1), longText(3));
+    EXPECT_EQ(g.cell(1, 2), longText(1));
+    EXPECT_EQ(g.cell(1, 3), longText(2));
+}
+
+TEST(Ansi, EveryByteRoundTripsThroughUnicode) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += char(b);
+    const std::string utf8 = ansi::toUtf8(all);
+    EXPECT_EQ(ansi::fromUtf8(utf8), all);
+    EXPECT_EQ(ansi::toUtf8("\x80\xe9\x9c"), "\u20ac\u00e9\u0153");
+    EXPECT_EQ(ansi::fromUtf8("\u4e2d"), "?");         // not in the code page
+    EXPECT_EQ(ansi::fromUtf8("a\xff" "b"), "a?b");    // broken UTF-8
+    EXPECT_EQ(ansi::fromUtf8("\xc3"), "?");           // cut short
 }
