@@ -1,0 +1,297 @@
+// The viewer module loaded the way the program loads it, on the help file built beside the
+// tests: its window, contents, index, links and history, the close-all request, and the
+// messages for a help file that is missing or unreadable.
+#include "help/hh.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace tablor;
+
+namespace {
+
+QString binDir() {
+    return QCoreApplication::applicationDirPath();
+}
+QString helpFile() {
+    return binDir() + QStringLiteral("/Tablor.chm");
+}
+
+QList<QWidget*> viewerWindows() {
+    QList<QWidget*> found;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("HtmlHelpViewer")) found << w;
+    return found;
+}
+
+QWidget* display(const QString& file) {
+    return static_cast<QWidget*>(
+        BoundHtmlHelpA()(nullptr, QFile::encodeName(file).constData(), HH_DISPLAY_TOPIC, 0));
+}
+
+QTextBrowser* page(QWidget* w) {
+    return w->findChild<QTextBrowser*>(QStringLiteral("page"));
+}
+QTreeWidget* contents(QWidget* w) {
+    return w->findChild<QTreeWidget*>(QStringLiteral("contents"));
+}
+QString pageText(QWidget* w) {
+    return page(w)->document()->toPlainText();
+}
+QString pageName(QWidget* w) {
+    return page(w)->source().path().mid(1);
+}
+
+QAction* action(QWidget* w, const QString& text) {
+    for (QAction* a : w->findChildren<QAction*>())
+        if (a->text() == text) return a;
+    return nullptr;
+}
+
+QTreeWidgetItem* entry(QTreeWidget* tree, const QString& text) {
+    const auto items = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    return items.isEmpty() ? nullptr : items.first();
+}
+
+QStringList links(QTextDocument* document) {
+    QStringList hrefs;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isAnchor())
+                hrefs << it.fragment().charFormat().anchorHref();
+    hrefs.removeAll(QString());
+    return hrefs;
+}
+
+class HelpViewer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        LoadHelpControl();
+        ASSERT_NE(HtmlHelp(), nullptr) << "no viewer module beside " << binDir().toStdString();
+        ASSERT_TRUE(QFile::exists(helpFile()));
+    }
+    void TearDown() override { CloseAllHelp(); }
+};
+
+} // namespace
+
+TEST(HelpBinding, LooksBesideTheProgramThenInTheInstalledLibraryFolder) {
+    EXPECT_EQ(HelpControlCandidates(QStringLiteral("/opt/tablor/bin/tablor")),
+              QStringList({QStringLiteral("/opt/tablor/bin/libhhctrl.so"),
+                           QStringLiteral("/opt/tablor/lib/tablor/libhhctrl.so")}));
+    EXPECT_EQ(HelpFilePath(QStringLiteral("/opt/outils/tables")),
+              QStringLiteral("/opt/outils/Tablor.chm"));
+    EXPECT_EQ(GetHelpControlPath(), binDir() + QStringLiteral("/libhhctrl.so"));
+}
+
+TEST_F(HelpViewer, BindsBothEntryPointsAndDefaultsToTheEightBitOne) {
+    EXPECT_NE(BoundHtmlHelpA(), nullptr);
+    EXPECT_NE(BoundHtmlHelpW(), nullptr);
+    EXPECT_EQ(HtmlHelp(), BoundHtmlHelpA());
+    const HtmlHelpFunc before = HtmlHelp();
+    LoadHelpControl(); // already loaded: nothing changes
+    EXPECT_EQ(HtmlHelp(), before);
+}
+
+TEST_F(HelpViewer, HelpCommandOpensOneWindowOnTheDefaultTopic) {
+    ASSERT_TRUE(ShowHelpFile(binDir() + QStringLiteral("/tablor")));
+    ASSERT_EQ(viewerWindows().size(), 1);
+    QWidget* w = viewerWindows().first();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Aide de Tablor"));
+    EXPECT_EQ(pageName(w), QStringLiteral("index.html"));
+    EXPECT_TRUE(pageText(w).contains(QStringLiteral("Bienvenue dans Tablor")));
+    // The help window never keeps the program alive once the main window is closed.
+    EXPECT_FALSE(w->testAttribute(Qt::WA_QuitOnClose));
+
+    QTreeWidget* tree = contents(w);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), QStringLiteral("Bienvenue dans Tablor"));
+    QTreeWidgetItem* tableMenu = entry(tree, QStringLiteral("Menu Table"));
+    ASSERT_NE(tableMenu, nullptr);
+    EXPECT_EQ(tableMenu->parent(), nullptr);
+    ASSERT_NE(entry(tree, QStringLiteral("Trier les enregistrements")), nullptr);
+    EXPECT_EQ(entry(tree, QStringLiteral("Trier les enregistrements"))->parent(), tableMenu);
+    EXPECT_NE(entry(tree, QStringLiteral("Les fenêtres de Tablor")), nullptr); // accents decoded
+
+    page(w)->setSource(QUrl(QStringLiteral("chm:/trier.html")));
+    ASSERT_TRUE(ShowHelpFile(binDir() + QStringLiteral("/tablor")));
+    EXPECT_EQ(viewerWindows().size(), 1);
+    EXPECT_EQ(pageName(w), QStringLiteral("index.html"))
+        << "asked again, it shows the default topic";
+}
+
+TEST_F(HelpViewer, CloseAllClosesEveryViewerWindowAtOnce) {
+    QPointer<QWidget> first = display(helpFile());
+    QTemporaryDir dir;
+    QPointer<QWidget> second = display(dir.filePath(QStringLiteral("Autre.chm")));
+    EXPECT_EQ(viewerWindows().size(), 2);
+    CloseAllHelp();
+    EXPECT_TRUE(first.isNull());
+    EXPECT_TRUE(second.isNull());
+    EXPECT_TRUE(viewerWindows().isEmpty());
+}
+
+TEST_F(HelpViewer, EveryContentsEntryAndEveryLinkOpensARealPage) {
+    QWidget* w = display(helpFile());
+    QTextBrowser* browser = page(w);
+    QSet<QString> visited;
+    QStringList toVisit;
+    for (QTreeWidgetItemIterator it(contents(w)); *it; ++it)
+        if (const QString local = (*it)->data(0, Qt::UserRole).toString(); !local.isEmpty())
+            toVisit << QStringLiteral("chm:/") + local;
+    while (!toVisit.isEmpty()) {
+        const QUrl url(toVisit.takeFirst());
+        const QString name = url.path();
+        if (visited.contains(name)) continue;
+        visited.insert(name);
+        browser->setSource(url);
+        const QString text = pageText(w);
+        EXPECT_FALSE(text.contains(QStringLiteral("Page introuvable"))) << name.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("Ã")))
+            << "badly decoded accents in " << name.toStdString();
+        for (const QString& href : links(browser->document()))
+            toVisit << url.resolved(QUrl(href)).toString();
+    }
+    EXPECT_GE(visited.size(), 28);
+}
+
+TEST_F(HelpViewer, LinksBackForwardHomeAndTheContentsFollowThePage) {
+    QWidget* w = display(helpFile());
+    QTextBrowser* browser = page(w);
+    QAction* back = action(w, QStringLiteral("Précédent"));
+    QAction* forward = action(w, QStringLiteral("Suivant"));
+    QAction* home = action(w, QStringLiteral("Accueil"));
+    ASSERT_TRUE(back && forward && home);
+    EXPECT_FALSE(back->isEnabled());
+
+    ASSERT_TRUE(links(browser->document()).contains(QStringLiteral("renommer_champ.html")));
+    emit browser->anchorClicked(
+        browser->source().resolved(QUrl(QStringLiteral("renommer_champ.html"))));
+    EXPECT_EQ(pageName(w), QStringLiteral("renommer_champ.html"));
+    EXPECT_EQ(contents(w)->currentItem()->text(0), QStringLiteral("Renommer un champ"));
+    EXPECT_TRUE(back->isEnabled());
+
+    back->trigger();
+    EXPECT_EQ(pageName(w), QStringLiteral("index.html"));
+    EXPECT_TRUE(forward->isEnabled());
+    forward->trigger();
+    EXPECT_EQ(pageName(w), QStringLiteral("renommer_champ.html"));
+    home->trigger();
+    EXPECT_EQ(pageName(w), QStringLiteral("index.html"));
+
+    contents(w)->setCurrentItem(entry(contents(w), QStringLiteral("Imprimer")));
+    EXPECT_EQ(pageName(w), QStringLiteral("imprimer.html"));
+}
+
+TEST_F(HelpViewer, NewcomerFindsRenameSortSearchAndPrintFromTheIndex) {
+    QWidget* w = display(helpFile());
+    auto* keyword = w->findChild<QLineEdit*>(QStringLiteral("indexKeyword"));
+    auto* index = w->findChild<QListWidget*>(QStringLiteral("index"));
+    ASSERT_TRUE(keyword && index);
+    const struct {
+        const char* typed;
+        const char* entry;
+        const char* page;
+        const char* says;
+    } searches[] = {
+        {"renommer", "Renommer un champ", "renommer_champ.html", "clic droit sur le titre"},
+        {"tri", "Trier", "trier.html", "Tri selon"},
+        {"recherch", "Rechercher", "rechercher.html", "Mot clé"},
+        {"imprimer", "Imprimer", "imprimer.html", "Sélection"},
+    };
+    for (const auto& s : searches) {
+        keyword->clear();
+        QTest::keyClicks(keyword, QString::fromUtf8(s.typed));
+        ASSERT_NE(index->currentItem(), nullptr) << s.typed;
+        EXPECT_EQ(index->currentItem()->text().trimmed(), QString::fromUtf8(s.entry));
+        QTest::keyClick(keyword, Qt::Key_Return);
+        EXPECT_EQ(pageName(w), QString::fromUtf8(s.page));
+        EXPECT_TRUE(pageText(w).contains(QString::fromUtf8(s.says))) << s.page;
+    }
+}
+
+TEST_F(HelpViewer, MissingHelpFileShowsTheViewersMessageThenLoadsOnceItIsThere) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("Tablor.chm"));
+    QWidget* w = display(file);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(pageText(w).contains(QStringLiteral("est introuvable")));
+    EXPECT_TRUE(pageText(w).contains(file));
+    EXPECT_EQ(contents(w)->topLevelItemCount(), 0);
+    EXPECT_FALSE(action(w, QStringLiteral("Accueil"))->isEnabled());
+
+    ASSERT_TRUE(QFile::copy(helpFile(), file));
+    EXPECT_EQ(display(file), w);
+    EXPECT_EQ(pageName(w), QStringLiteral("index.html"));
+    EXPECT_GT(contents(w)->topLevelItemCount(), 0);
+}
+
+TEST_F(HelpViewer, UnreadableHelpFileShowsTheViewersMessage) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("Tablor.chm"));
+    QFile garbage(file);
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(5000, 'x'));
+    garbage.close();
+    QWidget* w = display(file);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(pageText(w).contains(QStringLiteral("ne peut pas être lu")));
+    EXPECT_EQ(contents(w)->topLevelItemCount(), 0);
+}
+
+TEST_F(HelpViewer, WideEntryPointAndAPageNamedAfterTheFile) {
+    const std::wstring request = (helpFile() + QStringLiteral("::/trier.html")).toStdWString();
+    auto* w =
+        static_cast<QWidget*>(BoundHtmlHelpW()(nullptr, request.c_str(), HH_DISPLAY_TOPIC, 0));
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(pageName(w), QStringLiteral("trier.html"));
+    EXPECT_EQ(display(helpFile()), w) << "the same file reuses its window";
+}
+
+TEST_F(HelpViewer, OtherCommandsAndAMissingFileNameOpenNothing) {
+    EXPECT_EQ(BoundHtmlHelpA()(nullptr, nullptr, HH_DISPLAY_TOPIC, 0), nullptr);
+    EXPECT_EQ(BoundHtmlHelpA()(nullptr, QFile::encodeName(helpFile()).constData(), 0x1234, 0),
+              nullptr);
+    EXPECT_TRUE(viewerWindows().isEmpty());
+}
+
+TEST_F(HelpViewer, AWindowTheUserClosedIsForgottenAndOpensAgain) {
+    QPointer<QWidget> w = display(helpFile());
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
+    QWidget* again = display(helpFile());
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(viewerWindows().size(), 1);
+}
+
+TEST_F(HelpViewer, UnloadEmptiesEveryEntryPointAndTheCommandHasNothingToCall) {
+    CloseAllHelp();
+    UnloadHelpControl();
+    EXPECT_EQ(HtmlHelp(), nullptr);
+    EXPECT_EQ(BoundHtmlHelpA(), nullptr);
+    EXPECT_EQ(BoundHtmlHelpW(), nullptr);
+    EXPECT_FALSE(ShowHelpFile(binDir() + QStringLiteral("/tablor")));
+    CloseAllHelp(); // nothing to call, nothing happens
+    UnloadHelpControl();
+    EXPECT_TRUE(viewerWindows().isEmpty());
+
+    LoadHelpControl();
+    EXPECT_NE(HtmlHelp(), nullptr);
+    EXPECT_TRUE(ShowHelpFile(binDir() + QStringLiteral("/tablor")));
+}
