@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The real program in a real X window (Xvfb), driven with xdotool: a table written elsewhere
+# (line feeds alone, text after a number, accented bytes) is opened from the command line,
+# edited in the grid, saved through the menu and must come back byte for byte as the writer
+# writes it; closing writes the settings beside the executable and the next start reopens the
+# table; a damaged table gives the error box and leaves a usable window; a modified table asks
+# before closing. Usage: real_window.sh BIN_DIR (run under xvfb-run).
+set -euo pipefail
+bin_dir=$1
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+# The program looks for its settings, help file and viewer beside itself: give it a folder.
+cp "$bin_dir/tablor" "$work/"
+cp "$bin_dir"/libhhctrl.so "$bin_dir"/Tablor.chm "$work/" 2>/dev/null || true
+export LC_ALL=C.UTF-8
+
+fail() { echo "FAIL: $*"; exit 1; }
+wait_window() { # name pattern -> window id
+    local id
+    for _ in $(seq 1 100); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+keys() { # window, keys...
+    local w=$1; shift
+    xdotool windowfocus --sync "$w"
+    sleep 0.2
+    xdotool key --delay 60 "$@"
+    sleep 0.3
+}
+
+printf '2\n3\n0 puis du texte\n327\n450\n64\n8\n40\n1\n80\n8\n88\n1\nNom\nVille\nMartin\nLyon\nZo\xe9\n\xc9vry\n' >"$work/t.tbr"
+
+# 1. Open, edit record 2's name, save through the menu.
+"$work/tablor" "$work/t.tbr" &
+pid=$!
+w=$(wait_window "Tablor 1.0 - Fichier t \(2 enregistrements\)") || fail "no main window"
+keys "$w" Down
+xdotool type --delay 60 "Léa"
+keys "$w" Return alt+f e
+expected=$(printf '2\r\n3\r\n0\r\n327\r\n450\r\n64\r\n8\r\n40\r\n1\r\n80\r\n8\r\n88\r\n1\r\nNom\r\nVille\r\nMartin\r\nLyon\r\nL\xe9a\r\n\xc9vry\r\n' | od -An -tx1)
+actual=$(od -An -tx1 "$work/t.tbr")
+[ "$expected" = "$actual" ] || fail "saved bytes differ: $actual"
+
+# 2. Quit through the menu: no question (saved), settings written beside the executable.
+keys "$w" alt+f q
+for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $pid 2>/dev/null && fail "the window did not close"
+grep -q "Fichier=$work/t.tbr" "$work/tablor.ini" || fail "settings file lacks the last table"
+
+# 3. The next start reopens the last table.
+"$work/tablor" &
+pid=$!
+w=$(wait_window "Tablor 1.0 - Fichier t \(2 enregistrements\)") || fail "last table not reopened"
+
+# 4. A change, then quit: the save question; Escape keeps the window open.
+keys "$w" x Return alt+f q
+q=$(wait_window "Confirmation") || fail "no save question"
+keys "$q" Escape
+sleep 0.3
+kill -0 $pid 2>/dev/null || fail "the window closed after Cancel"
+kill $pid
+
+# 5. A damaged table: the error box, then a usable untitled window.
+printf 'PK\003\004\024\000\b\000\377\376 binaire\r\n' >"$work/casse.tbr"
+"$work/tablor" "$work/casse.tbr" &
+pid=$!
+e=$(wait_window "^Tablor 1.0$") || fail "no error box"
+keys "$e" Return
+w=$(wait_window "Tablor 1.0 - Fichier SANS NOM \(1 enregistrement\)") || fail "no untitled window after the error"
+kill $pid
+echo "real window: all checks passed"
