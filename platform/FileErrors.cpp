@@ -111,6 +111,7 @@ std::size_t InputFile::read(char* buffer, std::size_t size) {
 }
 
 OutputFile::OutputFile(const std::string& path) : path_(path), target_(followLinks(path)) {
+    if (target_.empty()) throwFileError(ENOENT, FileAccess::Write, path_);
     struct stat st;
     const bool exists = stat(target_.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) throwFileError(EISDIR, FileAccess::Write, path_);

@@ -33,6 +33,7 @@ public:
         rest_.remove_prefix(n);
         return n;
     }
+    std::size_t sizeHint() const override { return rest_.size(); }
 
 private:
     std::string_view rest_;

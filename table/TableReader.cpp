@@ -3,6 +3,7 @@
 #include "platform/Errors.h"
 #include "platform/NumberText.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -22,7 +23,8 @@ constexpr char CtrlZ = 26;
 class LineReader {
 public:
     explicit LineReader(ByteSource& source)
-        : source_(source), buf_(std::make_unique_for_overwrite<char[]>(BlockSize)) {}
+        : source_(source), size_(bufferSizeFor(source.sizeHint())),
+          buf_(std::make_unique_for_overwrite<char[]>(size_)) {}
 
     // The next line without its line end; false at the end of the file.
     bool next(std::string_view& line) {
@@ -43,6 +45,12 @@ public:
     }
 
 private:
+    // A block, or less for a source known to be smaller (one byte more than it holds, so the
+    // buffer is not full when the end comes).
+    static std::size_t bufferSizeFor(std::size_t hint) {
+        return hint >= BlockSize ? BlockSize : std::max<std::size_t>(hint + 1, 64);
+    }
+
     bool lastLine(std::string_view& line) {
         std::size_t end = end_;
         while (end > begin_ && buf_[end - 1] == CtrlZ)
@@ -74,8 +82,8 @@ private:
     static constexpr std::size_t BlockSize = std::size_t{1} << 20;
 
     ByteSource& source_;
+    std::size_t size_;
     std::unique_ptr<char[]> buf_;
-    std::size_t size_ = BlockSize;
     std::size_t begin_ = 0, end_ = 0;
     bool eof_ = false;
 };
@@ -142,7 +150,7 @@ TableContent readTable(ByteSource& source, std::uint64_t memoryBudget) {
     for (int r = 0; r < R; ++r) {
         for (int c = 0; c < F; ++c) {
             if (!lines.next(line)) return t; // cut short: the rest stays empty
-            g.setCell(c, r, line);
+            g.fillEmptyCell(c, r, line);
         }
     }
     return t;

@@ -18,6 +18,8 @@ public:
     virtual ~ByteSource() = default;
     // Up to `size` bytes; 0 only at the end. May throw TablorError.
     virtual std::size_t read(char* buffer, std::size_t size) = 0;
+    // How many bytes are left, when the source knows; the reader sizes its buffer by it.
+    virtual std::size_t sizeHint() const { return SIZE_MAX; }
 };
 
 // A whole table as read from a file, not yet part of any document. Entries of the per-field

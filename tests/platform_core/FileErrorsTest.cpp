@@ -111,6 +111,7 @@ TEST(OutputFile, ReportsWritingFailures) {
     EXPECT_EQ(messageOf([&] { writeWhole(dir.file("nope/t.txt"), "x"); }),
               "Nom de fichier incorrect");
     EXPECT_EQ(messageOf([&] { writeWhole(dir.path(), "x"); }), "Accès au fichier refusé");
+    EXPECT_EQ(messageOf([&] { writeWhole("", "x"); }), "Nom de fichier incorrect");
     EXPECT_EQ(messageOf([&] { writeWhole("/dev/full", "x"); }), "Disque plein");
     std::filesystem::create_symlink("loop", dir.file("loop"));
     EXPECT_EQ(messageOf([&] { writeWhole(dir.file("loop"), "x"); }), "Nom de fichier incorrect");
