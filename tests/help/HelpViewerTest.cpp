@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -113,8 +114,6 @@ TEST_F(HelpViewer, HelpCommandOpensOneWindowOnTheDefaultTopic) {
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Aide de Tablor"));
     EXPECT_EQ(pageName(w), QStringLiteral("index.html"));
     EXPECT_TRUE(pageText(w).contains(QStringLiteral("Bienvenue dans Tablor")));
-    // The help window never keeps the program alive once the main window is closed.
-    EXPECT_FALSE(w->testAttribute(Qt::WA_QuitOnClose));
 
     QTreeWidget* tree = contents(w);
     ASSERT_NE(tree, nullptr);
@@ -131,6 +130,25 @@ TEST_F(HelpViewer, HelpCommandOpensOneWindowOnTheDefaultTopic) {
     EXPECT_EQ(viewerWindows().size(), 1);
     EXPECT_EQ(pageName(w), QStringLiteral("index.html"))
         << "asked again, it shows the default topic";
+}
+
+TEST_F(HelpViewer, AHelpWindowNeverKeepsTheProgramOpen) {
+    QWidget mainWindow;
+    mainWindow.show();
+    ASSERT_NE(display(helpFile()), nullptr);
+    bool lastClosed = false;
+    const auto connection =
+        QObject::connect(qApp, &QGuiApplication::lastWindowClosed, [&] { lastClosed = true; });
+    // The event loop ends when the main window closes, help window or not.
+    QTimer::singleShot(0, &mainWindow, [&] { mainWindow.close(); });
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, qApp, &QCoreApplication::quit);
+    giveUp.start(5000);
+    QApplication::exec();
+    QObject::disconnect(connection);
+    EXPECT_TRUE(lastClosed);
+    EXPECT_TRUE(giveUp.isActive()) << "the event loop went on after the main window closed";
 }
 
 TEST_F(HelpViewer, CloseAllClosesEveryViewerWindowAtOnce) {

@@ -22,11 +22,6 @@ TEST(CompareVersions, FirstDifferingNumberDecidesAsUnsigned16Bit) {
     EXPECT_EQ(CompareVersions(v(1, 2, 3, 40000), v(1, 2, 3, 39999)), 1);
 }
 
-TEST(MakeFileVersion, TextIsFourDecimalNumbersWithoutLeadingZeros) {
-    EXPECT_EQ(v(4, 74, 8702, 0).text, QStringLiteral("4.74.8702.0"));
-    EXPECT_EQ(v(0, 0, 0, 0).text, QStringLiteral("0.0.0.0"));
-}
-
 TEST(HelpControlFriendlyName, ThresholdsAndTheirEdges) {
     EXPECT_EQ(HelpControlFriendlyName(v(4, 74, 9273, 0)), QStringLiteral("1.33"));
     EXPECT_EQ(HelpControlFriendlyName(v(4, 74, 9273, 1)), QStringLiteral("> 1.33"));
