@@ -1,6 +1,8 @@
 #include "platform/QtPlatform.h"
 
 #include "platform/Errors.h"
+#include "platform/PainterCanvas.h"
+#include "platform/PrinterSetupDialog.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,13 +11,19 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QImage>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTime>
+
+#include <algorithm>
 
 namespace tablor {
 
@@ -92,6 +100,53 @@ void QtPlatform::setClipboardText(const QString& text) {
     if (!clipboard) throw TablorError("Impossible d'ouvrir le Presse-papiers");
     clipboard->clear();
     clipboard->setText(text);
+}
+
+std::optional<PrintChoice> QtPlatform::printDialog(QPrinter& printer, const PrintChoice& last) {
+    QPrintDialog dialog(&printer, window_);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    // Printing to a PDF file stays offered: without a printer at hand it is how one prints.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.setPrintRange(last.selection ? QAbstractPrintDialog::Selection
+                                        : QAbstractPrintDialog::AllPages);
+    printer.setCopyCount(last.copies);
+    const bool confirmed = dialog.exec() == QDialog::Accepted;
+    PrintChoice choice{dialog.printRange() == QAbstractPrintDialog::Selection,
+                       std::max(1, printer.copyCount())};
+    // The copies are printed one after another in one job; the printer must not repeat them.
+    printer.setCopyCount(1);
+    if (!confirmed) return std::nullopt;
+    return choice;
+}
+
+std::optional<QFont> QtPlatform::fontDialog(const QFont& initial) {
+    QFontDialog dialog(initial, window_);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.selectedFont();
+}
+
+bool QtPlatform::printerSetupDialog(QPrinter& printer) {
+    PrinterSetupDialog dialog(printer, window_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::unique_ptr<PrintJob> QtPlatform::startPrintJob(QPrinter& printer, const QString& title,
+                                                    const QFont& font) {
+    printer.setDocName(title);
+    return std::make_unique<PainterCanvas>(printer, font);
+}
+
+void QtPlatform::printImage(QPrinter& printer, const QString& title, const QImage& image,
+                            double dotsPerInch) {
+    printer.setDocName(title);
+    QPainter painter;
+    beginPrinting(painter, printer);
+    const double scale = printer.resolution() / dotsPerInch;
+    const QSizeF size = image.deviceIndependentSize() * scale;
+    painter.drawImage(QRectF(QPointF(0, 0), size), image);
+    if (!painter.end()) throw TablorError("L'impression a été interrompue");
 }
 
 void QtPlatform::setBusy(bool busy) {

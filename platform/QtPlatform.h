@@ -21,6 +21,13 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     int execDialog(QDialog& dialog) override;
     void setClipboardText(const QString& text) override;
+    std::optional<PrintChoice> printDialog(QPrinter& printer, const PrintChoice& last) override;
+    std::optional<QFont> fontDialog(const QFont& initial) override;
+    bool printerSetupDialog(QPrinter& printer) override;
+    std::unique_ptr<PrintJob> startPrintJob(QPrinter& printer, const QString& title,
+                                            const QFont& font) override;
+    void printImage(QPrinter& printer, const QString& title, const QImage& image,
+                    double dotsPerInch) override;
     void setBusy(bool busy) override;
     void beep() override;
     MemoryStatus memoryStatus() override;

@@ -59,6 +59,60 @@ void ScriptedPlatform::setClipboardText(const QString& text) {
     clipboard << text;
 }
 
+std::optional<PrintChoice> ScriptedPlatform::printDialog(QPrinter&, const PrintChoice& last) {
+    printDialogs << last;
+    std::optional<PrintChoice> answer;
+    pop(printAnswers, "print dialog", answer);
+    return answer;
+}
+
+std::optional<QFont> ScriptedPlatform::fontDialog(const QFont& initial) {
+    fontDialogs << initial;
+    std::optional<QFont> answer;
+    pop(fontAnswers, "font dialog", answer);
+    return answer;
+}
+
+bool ScriptedPlatform::printerSetupDialog(QPrinter&) {
+    ++printerSetups;
+    bool answer = false;
+    pop(printerSetupAnswers, "printer setup dialog", answer);
+    return answer;
+}
+
+namespace {
+// Draws on the recorded job's canvas.
+class ScriptedJob : public PrintJob {
+public:
+    explicit ScriptedJob(PrintedJob& job) : job_(job) {}
+    int pageWidth() override { return job_.canvas.pageWidth(); }
+    int pageHeight() override { return job_.canvas.pageHeight(); }
+    int textWidth(std::string_view t) override { return job_.canvas.textWidth(t); }
+    int textHeight(std::string_view t) override { return job_.canvas.textHeight(t); }
+    int fontHeight() override { return job_.canvas.fontHeight(); }
+    int averageCharWidth() override { return job_.canvas.averageCharWidth(); }
+    void drawText(int x, int y, std::string_view t) override { job_.canvas.drawText(x, y, t); }
+    void newPage() override { job_.canvas.newPage(); }
+    void finish() override { job_.finished = true; }
+
+private:
+    PrintedJob& job_;
+};
+} // namespace
+
+std::unique_ptr<PrintJob> ScriptedPlatform::startPrintJob(QPrinter&, const QString& title,
+                                                          const QFont& font) {
+    if (printerRefuses) throw TablorError("Aucune imprimante par défaut sélectionnée");
+    printed.push_back({title, font, pageMetrics, false});
+    return std::make_unique<ScriptedJob>(printed.back());
+}
+
+void ScriptedPlatform::printImage(QPrinter&, const QString& title, const QImage& image,
+                                  double dotsPerInch) {
+    if (printerRefuses) throw TablorError("Aucune imprimante par défaut sélectionnée");
+    printedImages << PrintedImage{title, image, dotsPerInch};
+}
+
 void ScriptedPlatform::setBusy(bool busy) {
     busyDepth += busy ? 1 : -1;
     if (busy) ++busyCount;

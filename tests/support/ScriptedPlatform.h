@@ -4,8 +4,10 @@
 // (empty queue) fails the test and answers "cancel".
 
 #include "platform/Platform.h"
+#include "platform_core/FakeCanvas.h"
 
 #include <QDialog>
+#include <QImage>
 #include <QStringList>
 
 #include <deque>
@@ -13,6 +15,20 @@
 #include <optional>
 
 namespace tablor::test {
+
+// A print job as the scripted platform received it; its canvas has the FakeCanvas metrics.
+struct PrintedJob {
+    QString title;
+    QFont font;
+    FakeCanvas canvas;
+    bool finished = false;
+};
+
+struct PrintedImage {
+    QString title;
+    QImage image;
+    double dotsPerInch = 0;
+};
 
 class ScriptedPlatform : public Platform {
 public:
@@ -24,6 +40,11 @@ public:
     // Each runs against the dialog and returns its result (QDialog::Accepted or Rejected).
     std::deque<std::function<int(QDialog&)>> dialogScripts;
     bool clipboardFails = false;
+    std::deque<std::optional<PrintChoice>> printAnswers;
+    std::deque<std::optional<QFont>> fontAnswers;
+    std::deque<bool> printerSetupAnswers;
+    bool printerRefuses = false; // startPrintJob and printImage throw
+    FakeCanvas pageMetrics;      // the metrics every job's canvas starts from
 
     // Records.
     QStringList errors;
@@ -31,7 +52,12 @@ public:
     QStringList questions;    // "caption|text"
     QStringList inputQueries; // "caption|prompt|value|maxLength"
     QList<FileDialogRequest> openRequests, saveRequests;
-    QStringList clipboard; // every text put on the clipboard
+    QStringList clipboard;           // every text put on the clipboard
+    QList<PrintChoice> printDialogs; // the choice each print dialog started from
+    QList<QFont> fontDialogs;        // the font each font dialog started from
+    int printerSetups = 0;
+    std::deque<PrintedJob> printed; // deque: a job stays where it is while later ones arrive
+    QList<PrintedImage> printedImages;
     int busyDepth = 0;
     int busyCount = 0; // how many times the hourglass was shown
     int beeps = 0;
@@ -52,6 +78,13 @@ public:
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     int execDialog(QDialog& dialog) override;
     void setClipboardText(const QString& text) override;
+    std::optional<PrintChoice> printDialog(QPrinter& printer, const PrintChoice& last) override;
+    std::optional<QFont> fontDialog(const QFont& initial) override;
+    bool printerSetupDialog(QPrinter& printer) override;
+    std::unique_ptr<PrintJob> startPrintJob(QPrinter& printer, const QString& title,
+                                            const QFont& font) override;
+    void printImage(QPrinter& printer, const QString& title, const QImage& image,
+                    double dotsPerInch) override;
     void setBusy(bool busy) override;
     void beep() override { ++beeps; }
     MemoryStatus memoryStatus() override { return memory; }

@@ -1,0 +1,187 @@
+#include "card/_Chercher.h"
+
+#include "card/_Fiche.h"
+#include "platform/ErrorHandler.h"
+#include "platform/QtAnsi.h"
+#include "resources/Resources.h"
+#include "table/SearchScan.h"
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace tablor {
+
+namespace {
+
+const QString Chercher = QStringLiteral("Chercher");
+const QString Suivant = QStringLiteral("Suivant");
+
+// The designed geometry, in pixels at 96 dpi.
+constexpr QSize Client{313, 137};
+constexpr QRect GroupRect{8, 8, 297, 73};
+constexpr QRect EditRect{16, 30, 265, 21}; // inside the group box
+constexpr QRect FindRect{136, 98, 81, 27};
+constexpr QRect CancelRect{224, 98, 81, 27};
+
+QRect scaled(const QRect& r, double f) {
+    return QRect(int(std::lround(r.x() * f)), int(std::lround(r.y() * f)),
+                 int(std::lround(r.width() * f)), int(std::lround(r.height() * f)));
+}
+
+} // namespace
+
+TFind::TFind(TableDocument& doc, Platform& platform, TFiche* card, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
+      doc_(doc), platform_(platform), card_(card) {
+    initResources();
+    setObjectName(QStringLiteral("Find"));
+    setWindowTitle(QStringLiteral("Rechercher"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tablor.svg")));
+    setModal(false);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Mot clé : "), this);
+    Edit1 = new QLineEdit(GroupBox1);
+    Edit1->setMaxLength(INT_MAX);
+    FindBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), Chercher, this);
+    FindBtn->setDefault(true);
+    BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                              QStringLiteral("Annuler"), this);
+    BitBtn2->setAutoDefault(false);
+
+    connect(Edit1, &QLineEdit::textChanged, this,
+            [this] { guarded(platform_, [this] { Edit1Change(); }); });
+    connect(FindBtn, &QPushButton::clicked, this,
+            [this] { guarded(platform_, [this] { FindBtnClick(); }); });
+    connect(BitBtn2, &QPushButton::clicked, this,
+            [this] { guarded(platform_, [this] { BitBtn2Click(); }); });
+
+    layOut();
+    FormCreate();
+    FindBtn->setEnabled(false);
+}
+
+// The designed geometry, grown by one factor when this machine's font would cut a caption.
+void TFind::layOut() {
+    double f = 1.0;
+    auto fit = [&f](QPushButton* b, const QString& text, const QRect& room) {
+        const QString before = b->text();
+        b->setText(text);
+        const QSize need = b->sizeHint();
+        f = std::max(
+            {f, double(need.width()) / room.width(), double(need.height()) / room.height()});
+        b->setText(before);
+    };
+    fit(FindBtn, Chercher, FindRect);
+    fit(FindBtn, Suivant, FindRect);
+    fit(BitBtn2, BitBtn2->text(), CancelRect);
+    const int titleWidth = GroupBox1->fontMetrics().horizontalAdvance(GroupBox1->title()) + 24;
+    f = std::max(f, double(titleWidth) / GroupRect.width());
+    const int editHeight = Edit1->sizeHint().height();
+    f = std::max(f, double(editHeight) / EditRect.height());
+    scale_ = f > 1.0 ? std::ceil(f * 100.0) / 100.0 : 1.0;
+
+    GroupBox1->setGeometry(scaled(GroupRect, scale_));
+    Edit1->setGeometry(scaled(EditRect, scale_));
+    FindBtn->setGeometry(scaled(FindRect, scale_));
+    BitBtn2->setGeometry(scaled(CancelRect, scale_));
+    setFixedSize(int(std::lround(Client.width() * scale_)),
+                 int(std::lround(Client.height() * scale_)));
+}
+
+void TFind::FormCreate() {
+    SearchCol = 0;
+    SearchRow = 1;
+    FindBtn->setText(Chercher);
+    LastKeyword.clear();
+}
+
+void TFind::showDialog() {
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+bool TFind::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) FormActivate();
+    return QDialog::event(event);
+}
+
+void TFind::FormActivate() {
+    Edit1->setFocus();
+}
+
+void TFind::reject() {
+    FormClose();
+    QDialog::reject();
+}
+
+// Closed any way: the next search starts again from the first record; the keyword stays.
+void TFind::FormClose() {
+    SearchCol = 0;
+    SearchRow = 1;
+    FindBtn->setText(Chercher);
+}
+
+void TFind::BitBtn2Click() {
+    close();
+}
+
+// Any change of the keyword, even one that gives back the same text, restarts from the top.
+void TFind::Edit1Change() {
+    const QString text = Edit1->text();
+    FindBtn->setEnabled(!text.isEmpty());
+    if (text != LastKeyword) FindBtn->setText(Chercher);
+    LastKeyword = text;
+    SearchRow = 1;
+    SearchCol = 0;
+}
+
+void TFind::FindBtnClick() {
+    StringGrid& g = doc_.StringGrid1;
+    const QString typed = Edit1->text();
+    const std::string keyword = toAnsi(typed);
+    std::optional<SearchHit> hit;
+    {
+        BusyCursor busy(platform_);
+        // A keyword holding a character that no cell can hold is found nowhere (rather than
+        // looked for with that character turned into "?").
+        if (fromAnsi(keyword) == typed) hit = scanForKeyword(g, keyword, SearchCol, SearchRow);
+    }
+    if (!hit) {
+        platform_.informationBox(QStringLiteral("Texte non trouvé."));
+        SearchCol = 0;
+        SearchRow = 1;
+        FindBtn->setText(Chercher);
+        return;
+    }
+    if (typed == LastKeyword) FindBtn->setText(Suivant);
+    g.setCol(hit->col);
+    g.setRow(hit->row);
+    if (card_) card_->showKeyword(keyword);
+    if (hit->col < g.ColCount() - 1) {
+        SearchCol = hit->col + 1;
+        SearchRow = hit->row;
+    } else {
+        SearchCol = 0;
+        SearchRow = hit->row < g.RowCount() - 1 ? hit->row + 1 : 1;
+    }
+}
+
+} // namespace tablor
