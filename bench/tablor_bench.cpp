@@ -7,9 +7,15 @@
 // A workload is one function below and one entry in `Workloads`; the table is loaded before
 // the clock starts unless loading is what is measured.
 
+#include "platform/Ansi.h"
 #include "platform/Errors.h"
+#include "table/CopyText.h"
+#include "table/RecordEditing.h"
+#include "table/SortRecords.h"
 #include "table/TableFile.h"
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -67,6 +73,76 @@ double workloadMemory(const Args& a) {
     return peakMemoryMB();
 }
 
+// The records sorted on the first field, where most keys come many times over.
+double workloadSort(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    Stopwatch clock;
+    sortRecordsOn(doc.StringGrid1, 0);
+    return clock.seconds();
+}
+
+// A block of 1,000 records deleted from the middle.
+double workloadDelete(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    StringGrid& g = doc.StringGrid1;
+    const int count = std::min(1000, doc.RecordCount);
+    const int top = 1 + (doc.RecordCount - count) / 2;
+    g.moveTo(0, top);
+    g.setSelection({0, top, 0, top + count - 1});
+    Stopwatch clock;
+    DeleteSelectedRecords(doc);
+    return clock.seconds();
+}
+
+// Seconds per record added at the end, over as many records as the table holds, so that the
+// growth of the columns is paid as often as it would be in use.
+double appendPerRecord(TableDocument& doc, int records) {
+    Stopwatch clock;
+    for (int i = 0; i < records; ++i)
+        AppendRecord(doc);
+    return clock.seconds() / records;
+}
+
+double workloadAppend(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    return appendPerRecord(doc, doc.RecordCount);
+}
+
+// The same number of records added to a table of one record: the time per record should not
+// depend on the size of the table.
+double workloadAppendToEmpty(const Args& a) {
+    int records;
+    {
+        TableDocument loaded;
+        LoadTable(loaded, a.file);
+        records = loaded.RecordCount;
+    }
+    TableDocument doc;
+    return appendPerRecord(doc, records);
+}
+
+// The clipboard text of the whole table: the Windows-1252 lines, then decoded to UTF-16 through
+// a table, as the copy command does for the clipboard.
+double workloadCopy(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    std::array<char16_t, 256> unicode;
+    for (int b = 0; b < 256; ++b)
+        unicode[b] = static_cast<char16_t>(ansi::toUnicode(static_cast<unsigned char>(b)));
+    Stopwatch clock;
+    const CopyRange range = copyRangeOf(doc.StringGrid1);
+    const std::string bytes = copiedLines(doc.StringGrid1, range.cells);
+    std::u16string text(bytes.size(), u'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        text[i] = unicode[static_cast<unsigned char>(bytes[i])];
+    const double seconds = clock.seconds();
+    if (text.size() < std::size_t(doc.RecordCount)) throw TablorError("copy text too short");
+    return seconds;
+}
+
 struct Workload {
     std::string_view name;
     double (*run)(const Args&);
@@ -77,6 +153,11 @@ constexpr Workload Workloads[] = {
     {"load", workloadLoad, 3},
     {"save", workloadSave, 3},
     {"memory", workloadMemory, 0},
+    {"sort", workloadSort, 3},
+    {"delete", workloadDelete, 3},
+    {"append", workloadAppend, 9},
+    {"append-empty", workloadAppendToEmpty, 9},
+    {"copy", workloadCopy, 3},
 };
 
 // French-looking words of two to four syllables, some accented (Windows-1252), mostly 4 to 7

@@ -1,5 +1,7 @@
 #include "table/CopyText.h"
 
+#include <cstring>
+
 namespace tablor {
 
 CopyRange copyRangeOf(const StringGrid& grid) {
@@ -11,25 +13,30 @@ CopyRange copyRangeOf(const StringGrid& grid) {
 
 std::string copiedLines(const StringGrid& grid, const GridRect& cells) {
     // Measured first, so a million records fill one buffer without growing it.
-    std::size_t size = 2;
+    const int rows = cells.Bottom - cells.Top + 1;
+    std::size_t size = 2 + std::size_t(rows) * 2;
     for (int c = cells.Left; c <= cells.Right; ++c)
-        for (const CellWord& w : grid.column(c).subspan(cells.Top, cells.Bottom - cells.Top + 1)) {
+        for (const CellWord& w : grid.column(c).subspan(cells.Top, rows)) {
             const std::size_t n = cellText(w).size();
             if (n > 0) size += n + 2;
         }
-    size += std::size_t(cells.Bottom - cells.Top + 1) * 2;
 
-    std::string out;
-    out.reserve(size);
-    out += "\r\n";
+    std::string out(size, '\0');
+    char* at = out.data();
+    auto endLine = [&at] {
+        *at++ = '\r';
+        *at++ = '\n';
+    };
+    endLine();
     for (int r = cells.Top; r <= cells.Bottom; ++r) {
         for (int c = cells.Left; c <= cells.Right; ++c) {
             const std::string_view text = grid.cell(c, r);
             if (text.empty()) continue;
-            out += text;
-            out += "\r\n";
+            std::memcpy(at, text.data(), text.size());
+            at += text.size();
+            endLine();
         }
-        out += "\r\n";
+        endLine();
     }
     return out;
 }
