@@ -28,9 +28,13 @@ void loadFrenchTranslation(QApplication& app) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    QStringList commandLine; // the program's own name first
+    for (int i = 0; i < argc; ++i)
+        commandLine << QString::fromLocal8Bit(argv[i]);
+    const QStringList arguments = commandLine.mid(1);
+
+    tablor::LoadHelpControl();
+    tablor::InitHelpDiagnostics(commandLine, tablor::RunningExecutablePath());
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tablor 1.0"));
