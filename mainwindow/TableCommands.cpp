@@ -4,6 +4,7 @@
 #include "mainwindow/_Copier.h"
 #include "mainwindow/_Tablor.h"
 #include "mainwindow/_Tri.h"
+#include "platform/Ansi.h"
 #include "platform/QtAnsi.h"
 #include "table/CopyText.h"
 #include "table/RecordEditing.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 
 #include <algorithm>
+#include <array>
 
 namespace tablor {
 
@@ -21,6 +23,16 @@ QString firstLine(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i)
         if (text[i] == QLatin1Char('\r') || text[i] == QLatin1Char('\n')) return text.left(i);
     return text;
+}
+// The Unicode character of each Windows-1252 byte.
+const std::array<char16_t, 256>& unicodeTable() {
+    static const auto table = [] {
+        std::array<char16_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[b] = static_cast<char16_t>(ansi::toUnicode(static_cast<unsigned char>(b)));
+        return t;
+    }();
+    return table;
 }
 } // namespace
 
@@ -108,12 +120,17 @@ void TForm1::SortRecords(int col) {
 void TForm1::Copier1Click() {
     BusyCursor busy(platform_);
     const CopyRange range = copyRangeOf(grid());
-    QString text = windowTitle();
-    if (range.isSelection) text += QStringLiteral(" (sélection)");
-    text += QStringLiteral("\r\n");
+    QString heading = windowTitle();
+    if (range.isSelection) heading += QStringLiteral(" (sélection)");
+    heading += QStringLiteral("\r\n");
+    const std::string lines = copiedLines(grid(), range.cells);
     // Cells are Windows-1252 bytes; the clipboard carries Unicode text, so accents paste right
-    // into any program.
-    text += fromAnsi(copiedLines(grid(), range.cells));
+    // into any program. Decoded straight into place: the text of a big table is not copied again.
+    QString text(heading.size() + qsizetype(lines.size()), Qt::Uninitialized);
+    QChar* at = std::copy(heading.cbegin(), heading.cend(), text.data());
+    const auto& unicode = unicodeTable();
+    for (const char byte : lines)
+        *at++ = QChar(unicode[static_cast<unsigned char>(byte)]);
     platform_.setClipboardText(text);
 }
 
