@@ -47,16 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     static const std::string path = [] {
         const char* tmp = std::getenv("TMPDIR");
-        std::string p = std::string(tmp && *tmp ? tmp : "/tmp") + "/tablor-fuzz-" +
-                        std::to_string(getpid()) + ".ini";
-        std::atexit([] { ::unlink(path.c_str()); });
-        return p;
+        return std::string(tmp && *tmp ? tmp : "/tmp") + "/tablor-fuzz-" +
+               std::to_string(getpid()) + ".ini";
     }();
     if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
         std::fwrite(rest.data(), 1, rest.size(), f);
         std::fclose(f);
         (void)readMainWindowSettings(path, 1024, 768);
         (void)readCardPosition(path);
+        ::unlink(path.c_str()); // the fuzzer may stop at any time, leaving nothing behind
     }
 
     IniFile ini = IniFile::fromBytes(rest);
