@@ -9,6 +9,7 @@
 // sort, copy), PrintCommands.cpp (printing), HelpCommands.cpp (help, about).
 
 #include "card/RecordCard.h"
+#include "card/_Fiche.h"
 #include "platform/Platform.h"
 #include "table/TableDocument.h"
 
@@ -44,6 +45,8 @@ public:
 
     // The side windows, created after the main window (the card first), in start-up order.
     void setCard(RecordCard* card);
+    // What the record card calls back: add, delete, search, the copy options, printing.
+    CardCommands cardCommands();
     TFtri* Ftri = nullptr;
     TFind* Find = nullptr;
     TCopyOpt* CopyOpt = nullptr;
