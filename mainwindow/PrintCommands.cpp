@@ -1,11 +1,43 @@
-// Printing the table and the printer setup. (Being built.)
+// Printing the table, the printer setup, and showing the search dialog.
 
+#include "mainwindow/TablePrinter.h"
 #include "mainwindow/_Tablor.h"
+
+#include "card/_Chercher.h"
+#include "platform/QtAnsi.h"
+#include "platform/StringGridView.h"
+#include "table/PrintListing.h"
 
 namespace tablor {
 
-void TForm1::Configurationimprimante1Click() {}
-void TForm1::Imprimer1Click() {}
-void TForm1::Rechercherdanstable1Click() {}
+// The listing of the table or of the selection, in the font the user picks, as many copies as
+// asked, in one job. The font's size is its physical size on paper.
+void TForm1::Imprimer1Click() {
+    TablePrinter& printer = TablePrinter::of(*this);
+    const std::optional<PrintChoice> choice =
+        platform_.printDialog(printer.printer(), printer.lastChoice);
+    if (!choice) return;
+    printer.lastChoice = *choice;
+    const std::optional<QFont> font = platform_.fontDialog(StringGrid1->font());
+    if (!font) return;
+
+    QString heading = windowTitle();
+    if (choice->selection) heading += QStringLiteral(" (sélection)");
+    BusyCursor busy(platform_);
+    const std::unique_ptr<PrintJob> job =
+        platform_.startPrintJob(printer.printer(), QStringLiteral("Tablor 1.0 - Fichier"), *font);
+    PrinterTextStream out(*job);
+    writeListing(out, grid(), printRange(grid(), choice->selection), toAnsi(heading),
+                 choice->copies);
+    job->finish();
+}
+
+void TForm1::Configurationimprimante1Click() {
+    platform_.printerSetupDialog(TablePrinter::of(*this).printer());
+}
+
+void TForm1::Rechercherdanstable1Click() {
+    if (Find) Find->showDialog();
+}
 
 } // namespace tablor
