@@ -1,7 +1,6 @@
 #include "MainWindowFixture.h"
 
 #include "card/_Chercher.h"
-#include "mainwindow/CardWiring.h"
 #include "mainwindow/_Copier.h"
 #include "platform/StringGridView.h"
 
@@ -23,9 +22,10 @@ class CardWiring : public ::testing::Test {
 protected:
     void SetUp() override {
         form = &f.start();
-        card = createCard(*form);
+        card = new TFiche(form->document(), f.platform, form->settingsPath().toStdString(),
+                          form->cardCommands(), form);
         form->setCard(card);
-        form->Find = createFind(*form, card);
+        form->Find = new TFind(form->document(), f.platform, card, form);
         form->CopyOpt = new TCopyOpt(form);
         StringGrid& g = form->grid();
         g.setColCount(3);
