@@ -63,25 +63,47 @@ void radixSortByKey(std::span<KeyEntry> entries, std::vector<KeyEntry>& buffer) 
 }
 
 // Puts entries whose texts agree before `offset`, and go on past it, in byte order of the rest.
+// Runs that still agree are taken up from a work list rather than by recursion, so that many long
+// texts sharing long beginnings cannot exhaust the stack.
 void orderByTextFrom(std::span<KeyEntry> entries, std::span<const CellWord> keys,
                      std::size_t offset, std::vector<KeyEntry>& buffer) {
     auto textOf = [&](const KeyEntry& e) { return cellText(keys[e.index]); };
-    if (entries.size() < 32) {
-        std::sort(entries.begin(), entries.end(), [&](const KeyEntry& a, const KeyEntry& b) {
-            return textOf(a).substr(offset) < textOf(b).substr(offset);
-        });
-        return;
-    }
-    for (KeyEntry& e : entries)
-        e.key = chunkKey(textOf(e), offset);
-    radixSortByKey(entries, buffer);
-    for (std::size_t i = 0; i < entries.size();) {
-        std::size_t j = i + 1;
-        while (j < entries.size() && entries[j].key == entries[i].key)
-            ++j;
-        if ((entries[i].key & 0xFF) == MoreToCome && j - i > 1)
-            orderByTextFrom(entries.subspan(i, j - i), keys, offset + 7, buffer);
-        i = j;
+    struct Run {
+        std::size_t begin, size, offset;
+    };
+    std::vector<Run> work{{0, entries.size(), offset}};
+    while (!work.empty()) {
+        const Run run = work.back();
+        work.pop_back();
+        const std::span<KeyEntry> part = entries.subspan(run.begin, run.size);
+        if (part.size() < 32) {
+            std::sort(part.begin(), part.end(), [&](const KeyEntry& a, const KeyEntry& b) {
+                return textOf(a).substr(run.offset) < textOf(b).substr(run.offset);
+            });
+            continue;
+        }
+        // Skip at once the bytes that every text of the run shares.
+        const std::string_view first = textOf(part.front());
+        std::size_t common = first.size();
+        for (const KeyEntry& e : part) {
+            const std::string_view t = textOf(e);
+            std::size_t m = run.offset;
+            const std::size_t limit = std::min(common, t.size());
+            while (m < limit && t[m] == first[m])
+                ++m;
+            common = m;
+        }
+        for (KeyEntry& e : part)
+            e.key = chunkKey(textOf(e), common);
+        radixSortByKey(part, buffer);
+        for (std::size_t i = 0; i < part.size();) {
+            std::size_t j = i + 1;
+            while (j < part.size() && part[j].key == part[i].key)
+                ++j;
+            if ((part[i].key & 0xFF) == MoreToCome && j - i > 1)
+                work.push_back({run.begin + i, j - i, common + 7});
+            i = j;
+        }
     }
 }
 

@@ -125,7 +125,8 @@ TEST(SortRecords, ComparesUnsignedBytesWithoutCaseFolding) {
 
 TEST(SortRecords, RanksFollowByteOrder) {
     std::mt19937 rng(7);
-    // Short and long texts, and many long ones that agree over several words before differing.
+    // Short and long texts, and many long ones that agree over several words, or thousands of
+    // bytes, before differing.
     std::vector<std::string> texts;
     for (int i = 0; i < 300; ++i)
         texts.push_back(randomKey(rng, 100));
@@ -133,6 +134,12 @@ TEST(SortRecords, RanksFollowByteOrder) {
         std::string t(rng() % 30, 'q');
         for (int k = rng() % 4; k > 0; --k)
             t += static_cast<char>("a\xE9\0Z"[rng() % 4]);
+        texts.push_back(t);
+    }
+    for (int i = 0; i < 64; ++i) {
+        std::string t(20000, 'x');
+        for (int k = rng() % 3; k > 0; --k)
+            t += static_cast<char>("ax\xE9"[rng() % 3]);
         texts.push_back(t);
     }
     StringGrid g(1, static_cast<int>(texts.size()) + 1);
