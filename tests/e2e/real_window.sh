@@ -13,6 +13,7 @@ trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 cp "$bin_dir/tablor" "$work/"
 cp "$bin_dir"/libhhctrl.so "$bin_dir"/Tablor.chm "$work/" 2>/dev/null || true
 export LC_ALL=C.UTF-8
+export QT_QPA_PLATFORM=xcb # a real window, whatever the other tests use
 
 fail() { echo "FAIL: $*"; exit 1; }
 wait_window() { # name pattern -> window id
