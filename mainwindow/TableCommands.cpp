@@ -4,7 +4,6 @@
 #include "mainwindow/_Copier.h"
 #include "mainwindow/_Tablor.h"
 #include "mainwindow/_Tri.h"
-#include "platform/Ansi.h"
 #include "platform/QtAnsi.h"
 #include "table/CopyText.h"
 #include "table/RecordEditing.h"
@@ -13,7 +12,6 @@
 #include <QComboBox>
 
 #include <algorithm>
-#include <array>
 
 namespace tablor {
 
@@ -23,16 +21,6 @@ QString firstLine(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i)
         if (text[i] == QLatin1Char('\r') || text[i] == QLatin1Char('\n')) return text.left(i);
     return text;
-}
-// The Unicode character of each Windows-1252 byte.
-const std::array<char16_t, 256>& unicodeTable() {
-    static const auto table = [] {
-        std::array<char16_t, 256> t{};
-        for (int b = 0; b < 256; ++b)
-            t[b] = static_cast<char16_t>(ansi::toUnicode(static_cast<unsigned char>(b)));
-        return t;
-    }();
-    return table;
 }
 } // namespace
 
@@ -128,9 +116,7 @@ void TForm1::Copier1Click() {
     // into any program. Decoded straight into place: the text of a big table is not copied again.
     QString text(heading.size() + qsizetype(lines.size()), Qt::Uninitialized);
     QChar* at = std::copy(heading.cbegin(), heading.cend(), text.data());
-    const auto& unicode = unicodeTable();
-    for (const char byte : lines)
-        *at++ = QChar(unicode[static_cast<unsigned char>(byte)]);
+    decodeAnsi(lines, at);
     platform_.setClipboardText(text);
 }
 

@@ -20,12 +20,15 @@ const std::array<char16_t, 256>& unicodeTable() {
 }
 } // namespace
 
-QString fromAnsi(std::string_view bytes) {
+QChar* decodeAnsi(std::string_view bytes, QChar* out) {
     const auto& table = unicodeTable();
+    for (const char byte : bytes) *out++ = QChar(table[static_cast<unsigned char>(byte)]);
+    return out;
+}
+
+QString fromAnsi(std::string_view bytes) {
     QString out(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-    QChar* d = out.data();
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        d[i] = QChar(table[static_cast<unsigned char>(bytes[i])]);
+    decodeAnsi(bytes, out.data());
     return out;
 }
 
