@@ -11,6 +11,7 @@
 #include "platform/Errors.h"
 #include "table/CopyText.h"
 #include "table/RecordEditing.h"
+#include "table/SearchScan.h"
 #include "table/SortRecords.h"
 #include "table/TableFile.h"
 
@@ -22,6 +23,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -143,6 +145,36 @@ double workloadCopy(const Args& a) {
     return seconds;
 }
 
+// Keywords for the searches; the words of the generated table are made of syllables that hold
+// none of the letters g, q, w, x or z, so neither keyword occurs by chance.
+constexpr std::string_view MissingKeyword = "zqxw";
+constexpr std::string_view LastKeyword = "aiguille";
+
+// The search from the first record for a keyword in no cell: every cell is looked at.
+double workloadSearchMiss(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    Stopwatch clock;
+    const std::optional<SearchHit> hit = scanForKeyword(doc.StringGrid1, MissingKeyword, 0, 1);
+    const double seconds = clock.seconds();
+    if (hit) throw TablorError("search-miss found its keyword");
+    return seconds;
+}
+
+// The search from the first record for a keyword only in the last field of the last record.
+double workloadSearchLast(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    StringGrid& g = doc.StringGrid1;
+    const SearchHit last{g.ColCount() - 1, g.RowCount() - 1};
+    g.setCell(last.col, last.row, LastKeyword);
+    Stopwatch clock;
+    const std::optional<SearchHit> hit = scanForKeyword(g, LastKeyword, 0, 1);
+    const double seconds = clock.seconds();
+    if (hit != last) throw TablorError("search-last did not end on the last record");
+    return seconds;
+}
+
 struct Workload {
     std::string_view name;
     double (*run)(const Args&);
@@ -158,6 +190,8 @@ constexpr Workload Workloads[] = {
     {"append", workloadAppend, 9},
     {"append-empty", workloadAppendToEmpty, 9},
     {"copy", workloadCopy, 3},
+    {"search-miss", workloadSearchMiss, 3},
+    {"search-last", workloadSearchLast, 3},
 };
 
 // French-looking words of two to four syllables, some accented (Windows-1252), mostly 4 to 7

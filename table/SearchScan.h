@@ -6,6 +6,7 @@
 #include "platform/StringGrid.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,14 +24,21 @@ public:
     // Where the keyword first occurs in the text, both upper-cased; npos when it does not.
     std::size_t find(std::string_view text) const;
     bool occursIn(const CellWord& cell) const;
+    // The first of cells[from] to cells[to - 1] that holds the keyword; `to` when none does.
+    int firstIn(const CellWord* cells, int from, int to) const;
 
 private:
     bool occursInline(CellWord cell) const;
+    std::uint64_t candidates(std::uint64_t upperText) const;
 
     std::string upper_;
-    std::uint64_t packed_ =
-        0; // the keyword's bytes, when it is short enough to live in a cell word
+    // The keyword's bytes, when it is short enough to live in a cell word, and their mask.
+    std::uint64_t packed_ = 0;
     std::uint64_t mask_ = 0;
+    // The keyword's first letter in both cases, and its second, in every byte of a word.
+    std::uint64_t firstUpper_ = 0, firstLower_ = 0, second_ = 0;
+    // For each length of a text kept in a cell word, the bytes where the keyword may start.
+    std::uint64_t starts_[8] = {};
 };
 
 struct SearchHit {

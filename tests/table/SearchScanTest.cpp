@@ -21,7 +21,7 @@ TEST(SearchScan, OnlyTheAsciiLettersFoldToUpperCase) {
 
 // The word-at-a-time test of short cells must agree with the plain search for every byte.
 TEST(SearchScan, ShortAndLongCellsAgreeWithThePlainSearch) {
-    const std::string alphabet = std::string("aAzZ`{@[ e\xE9\xC9\x80\xFF\x01\x7F", 16);
+    const std::string alphabet = std::string("aAzZ`{@[ e\xE9\xC9\x80\xFF\x01\x7F\0", 17);
     std::mt19937 rng(7);
     TextArena arena;
     auto randomText = [&](int maxLength) {
@@ -40,6 +40,21 @@ TEST(SearchScan, ShortAndLongCellsAgreeWithThePlainSearch) {
         // The plain search against a literal reading of the rule.
         const std::string upperText = upperAscii(text);
         ASSERT_EQ(m.find(text), upperText.find(upperAscii(keyword)));
+    }
+    // Runs of cells: the first one holding the keyword, as the scan finds it.
+    for (int i = 0; i < 20000; ++i) {
+        std::vector<std::string> texts;
+        std::vector<CellWord> cells;
+        for (int n = 0; n < int(rng() % 150); ++n) {
+            texts.push_back(randomText(n % 3 ? 7 : 12));
+            cells.push_back(makeCell(texts.back(), arena));
+        }
+        const std::string keyword = randomText(i % 5 ? 2 : 9);
+        const KeywordMatcher m(keyword);
+        int expected = int(cells.size());
+        for (int k = 0; k < int(texts.size()) && expected == int(cells.size()); ++k)
+            if (m.find(texts[k]) != std::string_view::npos) expected = k;
+        ASSERT_EQ(m.firstIn(cells.data(), 0, int(cells.size())), expected) << keyword;
     }
     // A keyword too long for a short cell, or a cell exactly seven bytes long.
     EXPECT_FALSE(KeywordMatcher("abcdefgh").occursIn(makeCell("abcdefg", arena)));
