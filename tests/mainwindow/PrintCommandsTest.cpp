@@ -252,6 +252,31 @@ TEST_F(PdfPrint, ThePrinterSetupServesTheLaterPrints) {
         << info.toStdString();
 }
 
+TEST_F(PdfPrint, TheCardsPicturePrintsAtItsSizeOnScreen) {
+    QPrinter& printer = TablePrinter::of(*form).printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(platform.pdf);
+    QImage picture(327, 450, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    printCardPicture(*form, picture, 96);
+    EXPECT_EQ(printer.docName(), QStringLiteral("Tablor 1.0 - Fiche"));
+    // pdfimages lists the picture with its resolution on paper: 96 pixels to the inch.
+    const QStringList row =
+        run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), platform.pdf})
+            .split(QLatin1Char('\n'))
+            .value(2)
+            .simplified()
+            .split(QLatin1Char(' '));
+    ASSERT_GE(row.size(), 14) << row.join(' ').toStdString();
+    EXPECT_EQ(row[3], QStringLiteral("327"));
+    EXPECT_EQ(row[4], QStringLiteral("450"));
+    EXPECT_NEAR(row[12].toDouble(), 96, 1); // x-ppi
+    EXPECT_NEAR(row[13].toDouble(), 96, 1); // y-ppi
+    EXPECT_EQ(
+        run(QStringLiteral("pdfinfo"), {platform.pdf}).count(QStringLiteral("Pages:           1")),
+        1);
+}
+
 TEST_F(PdfPrint, NoPrinterOrAFileThatCannotBeWrittenIsAnError) {
     QPrinter& printer = TablePrinter::of(*form).printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
