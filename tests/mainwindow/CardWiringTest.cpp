@@ -129,15 +129,5 @@ TEST_F(CardWiring, TheSearchFromTheMenuMovesTheGridAndTheCard) {
     EXPECT_EQ(card->Edits[1]->selectedText(), QStringLiteral("aiguille"));
 }
 
-TEST_F(CardWiring, TheCardPrintsItsPictureOnTheRunsPrinter) {
-    card->ToolButton10->trigger();
-    ASSERT_EQ(f.platform.printedImages.size(), 1);
-    const PrintedImage& printed = f.platform.printedImages[0];
-    EXPECT_EQ(printed.title, QStringLiteral("Tablor 1.0 - Fiche"));
-    EXPECT_EQ(printed.image.deviceIndependentSize().toSize(), card->size());
-    EXPECT_EQ(printed.dotsPerInch, card->logicalDpiX());
-    EXPECT_TRUE(f.platform.printDialogs.isEmpty()); // no print dialog for the card
-}
-
 } // namespace
 } // namespace tablor::test

@@ -85,19 +85,6 @@ TEST(PrintCommand, CancellingPrintsNothingButTheConfirmedRangeStays) {
     EXPECT_EQ(f.platform.printDialogs[2].copies, 3);
 }
 
-TEST(PrintCommand, ARefusedJobShowsTheErrorBox) {
-    MainWindowFixture f;
-    TForm1& form = startSmallTable(f);
-    f.platform.printerRefuses = true;
-    f.platform.printAnswers = {PrintChoice{}};
-    f.platform.fontAnswers = {QFont()};
-    form.Imprimer1->trigger();
-    EXPECT_EQ(f.platform.errors,
-              QStringList{QStringLiteral("Aucune imprimante par défaut sélectionnée.")});
-    EXPECT_EQ(f.platform.busyDepth, 0);
-}
-
-// The real printer in PDF mode: the print dialog's answer sends the job to a file.
 class PdfPlatform : public ScriptedPlatform {
 public:
     QString pdf;

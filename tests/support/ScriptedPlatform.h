@@ -43,8 +43,7 @@ public:
     std::deque<std::optional<PrintChoice>> printAnswers;
     std::deque<std::optional<QFont>> fontAnswers;
     std::deque<bool> printerSetupAnswers;
-    bool printerRefuses = false; // startPrintJob and printImage throw
-    FakeCanvas pageMetrics;      // the metrics every job's canvas starts from
+    FakeCanvas pageMetrics; // the metrics every job's canvas starts from
 
     // Records.
     QStringList errors;

@@ -32,35 +32,6 @@ TEST(PrintListing, HeadingEmptyLineThenEveryRecordWithABlankAfterEachCell) {
             {0, 0, 0, "Titre"}, {0, 0, 42, "x  z "}, {0, 0, 64, "u v w "}, {0, 0, 86, "   "}}));
 }
 
-TEST(PrintListing, TheSelectionPrintsItsOwnRowsAndColumnsOnly) {
-    StringGrid g;
-    fill(g);
-    g.moveTo(1, 2);
-    FakeCanvas canvas;
-    canvas.width = 1000;
-    PrinterTextStream out(canvas);
-    writeListing(out, g, printRange(g, true), "T (s\xE9lection)", 1);
-    EXPECT_EQ(canvas.pages(), (std::vector<Lines>{{"T (s\xE9lection)", "v "}}));
-
-    g.setSelection({0, 1, 1, 2});
-    FakeCanvas wide;
-    wide.width = 1000;
-    PrinterTextStream out2(wide);
-    writeListing(out2, g, printRange(g, true), "T", 1);
-    EXPECT_EQ(wide.pages(), (std::vector<Lines>{{"T", "x  ", "u v "}}));
-}
-
-TEST(PrintListing, CopiesFollowEachOtherOnNewPagesInOneJob) {
-    StringGrid g;
-    fill(g);
-    FakeCanvas canvas;
-    canvas.width = 1000;
-    PrinterTextStream out(canvas);
-    writeListing(out, g, printRange(g, false), "T", 2);
-    const Lines copy{"T", "x  z ", "u v w ", "   "};
-    EXPECT_EQ(canvas.pages(), (std::vector<Lines>{copy, copy}));
-}
-
 TEST(PrintListing, LongRecordsBreakAcrossLinesAndPages) {
     StringGrid g(1, 2);
     g.setRowCount(6);
