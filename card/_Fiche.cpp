@@ -173,6 +173,7 @@ void TFiche::FillCard() {
         const QString caption = fromAnsi(g.cell(i, 0));
         if (Labels[i]->text() != caption) {
             Labels[i]->setText(caption);
+            Edits[i]->setAccessibleName(caption); // a screen reader names the box by its field
             Labels[i]->resize(Labels[i]->sizeHint().width(), card::LabelHeight);
             moved = true;
         }
