@@ -14,8 +14,12 @@ inline constexpr int MaxFields = 40;
 
 // The default card layout: eight labels to a card column, columns 88 pixels apart, labels 48
 // pixels apart; the edit box sits 16 pixels under its label.
-inline int defaultCardLeft(int i) { return (i / 8) * 88 + 8; }
-inline int defaultCardTop(int i) { return (i % 8) * 48 + 40; }
+inline int defaultCardLeft(int i) {
+    return (i / 8) * 88 + 8;
+}
+inline int defaultCardTop(int i) {
+    return (i % 8) * 48 + 40;
+}
 inline constexpr int DefaultCardWidth = 327;
 inline constexpr int DefaultCardHeight = 450;
 
