@@ -1,4 +1,5 @@
 #include "card/_Chercher.h"
+#include "platform/WindowPlacement.h"
 
 #include "card/_Fiche.h"
 #include "platform/ErrorHandler.h"
@@ -107,11 +108,8 @@ void TFind::FormCreate() {
 void TFind::showDialog() {
     if (!shownOnce_) {
         shownOnce_ = true;
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        // The first show puts the window in the middle of the screen.
+        centreOnScreen(this);
     }
     show();
     raise();

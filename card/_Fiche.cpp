@@ -1,4 +1,5 @@
 #include "card/_Fiche.h"
+#include "platform/WindowPlacement.h"
 
 #include "card/CardClientArea.h"
 #include "platform/ErrorHandler.h"
@@ -282,12 +283,8 @@ QPoint TFiche::cardPosition() const {
 void TFiche::ShowCard() {
     if (!shownOnce_) {
         shownOnce_ = true;
-        // The first show puts the card in the middle of the screen.
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        // The first show puts the window in the middle of the screen.
+        centreOnScreen(this);
     }
     show();
     raise();

@@ -47,12 +47,4 @@ QSize scaledSize(const QSize& design, double factor) {
     return scaledRect(QRect(QPoint(0, 0), design), factor).size();
 }
 
-void centreOnScreen(QWidget* window) {
-    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
-    QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
-}
-
 } // namespace tablor

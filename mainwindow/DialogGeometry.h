@@ -3,6 +3,8 @@
 // machine's font would clip a caption, the whole dialog grows by one factor, so it keeps its
 // proportions and every text stays whole.
 
+#include "platform/WindowPlacement.h"
+
 #include <QRect>
 #include <QString>
 
@@ -26,8 +28,5 @@ double captionFitFactor(std::initializer_list<CaptionRoom> captions, QSize clien
 // A designed rectangle or size at the given factor.
 QRect scaledRect(const QRect& design, double factor);
 QSize scaledSize(const QSize& design, double factor);
-
-// Puts a window in the middle of the screen it is on.
-void centreOnScreen(QWidget* window);
 
 } // namespace tablor

@@ -4,6 +4,7 @@
 #include "mainwindow/LayoutOnlyCard.h"
 #include "platform/ErrorHandler.h"
 #include "platform/StringGridView.h"
+#include "platform/WindowPlacement.h"
 #include "resources/Resources.h"
 #include "table/Settings.h"
 #include "table/TableFile.h"
@@ -255,15 +256,7 @@ void TForm1::showEvent(QShowEvent* event) {
     if (shownOnce_) return;
     shownOnce_ = true;
     // The first show centres the window with the size it has.
-    if (!isMaximized()) {
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->availableGeometry();
-            QRect frame = frameGeometry();
-            frame.moveCenter(area.center());
-            move(frame.topLeft().x() < area.left() ? area.left() : frame.topLeft().x(),
-                 frame.topLeft().y() < area.top() ? area.top() : frame.topLeft().y());
-        }
-    }
+    if (!isMaximized()) centreOnScreen(this);
     // FormShow: the card comes along when the record view option is ticked.
     if (Affichageparenregistrement1->isChecked()) card_->ShowCard();
 }
