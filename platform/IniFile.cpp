@@ -174,7 +174,9 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), entry);
     } else {
         if (!lines_.empty() && !isBlankLine(lines_.back())) lines_.emplace_back();
-        lines_.push_back("[" + std::string(section) + "]");
+        std::string header(1, '['); // built in place: GCC 12 warns wrongly on "[" + string
+        header.append(section).push_back(']');
+        lines_.push_back(std::move(header));
         lines_.push_back(entry);
     }
     save();
