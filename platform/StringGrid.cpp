@@ -39,10 +39,15 @@ void StringGrid::setRowCount(int n) {
             release(col[r]);
         col.resize(n, EmptyCell);
     }
+    const int old = rowCount_;
     rowCount_ = n;
     clampCurrent();
     maybeCompact();
-    notifyReset();
+    // Growing tells the view only about the new rows: a million-row view need not start over.
+    if (n > old)
+        notifyRowsAppended(old);
+    else
+        notifyReset();
 }
 
 void StringGrid::clampCurrent() {
@@ -262,6 +267,14 @@ void StringGrid::notifyReset() {
         return;
     }
     if (observer_) observer_->gridReset();
+}
+
+void StringGrid::notifyRowsAppended(int first) {
+    if (batchDepth_ > 0) {
+        batchDirty_ = true;
+        return;
+    }
+    if (observer_) observer_->gridRowsAppended(first);
 }
 
 void StringGrid::notifyCurrent() {

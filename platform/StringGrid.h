@@ -27,6 +27,9 @@ public:
     virtual void gridCellChanged(int col, int row) = 0;
     // Size, many cells or the order of columns changed: show everything anew.
     virtual void gridReset() = 0;
+    // Records were added at the end, from row `first`; nothing else changed but the current
+    // cell and selection, which the view reads again.
+    virtual void gridRowsAppended(int first) = 0;
     virtual void gridColumnWidthChanged(int col) = 0;
     virtual void gridCurrentChanged() = 0;
 };
@@ -132,6 +135,7 @@ private:
     void clampCurrent();
     void notifyCell(int col, int row);
     void notifyReset();
+    void notifyRowsAppended(int first);
     void notifyCurrent();
     void fireClick();
 

@@ -59,6 +59,13 @@ void StringGridModel::gridReset() {
     emit reset();
 }
 
+void StringGridModel::gridRowsAppended(int first) {
+    // The store has the rows already; the view only learns where they are.
+    beginInsertRows({}, first - 1, grid_.RowCount() - 2);
+    endInsertRows();
+    emit reset();
+}
+
 void StringGridModel::gridColumnWidthChanged(int col) {
     emit columnWidthChanged(col);
 }

@@ -32,6 +32,7 @@ signals:
 private:
     void gridCellChanged(int col, int row) override;
     void gridReset() override;
+    void gridRowsAppended(int first) override;
     void gridColumnWidthChanged(int col) override;
     void gridCurrentChanged() override;
 
