@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The real program in a real X window (Xvfb), driven with xdotool: a table written elsewhere
 # (line feeds alone, text after a number, accented bytes) is opened from the command line,
-# edited in the grid, saved through the menu and must come back byte for byte as the writer
-# writes it; closing writes the settings beside the executable and the next start reopens the
-# table; a damaged table gives the error box and leaves a usable window; a modified table asks
-# before closing. Usage: real_window.sh BIN_DIR (run under xvfb-run).
+# edited in the grid, sorted, saved through the menu and must come back byte for byte as the
+# writer writes it; closing writes the settings beside the executable and the next start
+# reopens the table; a damaged table gives the error box and leaves a usable window; a modified
+# table asks before closing. Usage: real_window.sh BIN_DIR (run under xvfb-run).
 set -euo pipefail
 bin_dir=$1
 work=$(mktemp -d)
@@ -45,6 +45,15 @@ keys "$w" Return alt+f e
 expected=$(printf '2\r\n3\r\n0\r\n327\r\n450\r\n64\r\n8\r\n40\r\n1\r\n80\r\n8\r\n88\r\n1\r\nNom\r\nVille\r\nMartin\r\nLyon\r\nL\xe9a\r\n\xc9vry\r\n' | od -An -tx1)
 actual=$(od -An -tx1 "$work/t.tbr")
 [ "$expected" = "$actual" ] || fail "saved bytes differ: $actual"
+
+# 1b. Sort on the first field through the menu and its dialog, save again: Léa comes first.
+keys "$w" alt+t t
+d=$(wait_window "Opération de tri") || fail "no sort dialog"
+keys "$d" Return
+keys "$w" alt+f e
+expected=$(printf '2\r\n3\r\n0\r\n327\r\n450\r\n64\r\n8\r\n40\r\n1\r\n80\r\n8\r\n88\r\n1\r\nNom\r\nVille\r\nL\xe9a\r\n\xc9vry\r\nMartin\r\nLyon\r\n' | od -An -tx1)
+actual=$(od -An -tx1 "$work/t.tbr")
+[ "$expected" = "$actual" ] || fail "sorted table saved wrong: $actual"
 
 # 2. Quit through the menu: no question (saved), settings written beside the executable.
 keys "$w" alt+f q
