@@ -5,6 +5,8 @@
 # writer writes it; closing writes the settings beside the executable and the next start
 # reopens the table; a damaged table gives the error box and leaves a usable window; a modified
 # table asks before closing. Usage: real_window.sh BIN_DIR (run under xvfb-run).
+# The X server must run with -noreset: the program starts and quits several times, and a server
+# that resets when its last client leaves can refuse the next one for a moment.
 set -euo pipefail
 bin_dir=$1
 work=$(mktemp -d)
