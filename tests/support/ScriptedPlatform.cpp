@@ -17,6 +17,12 @@ template <typename T> bool pop(std::deque<T>& queue, const char* what, T& out) {
     queue.pop_front();
     return true;
 }
+// The next scripted answer, or an empty one (and a test failure) when none is left.
+template <typename T> T next(std::deque<T>& queue, const char* what) {
+    T out{};
+    pop(queue, what, out);
+    return out;
+}
 } // namespace
 
 Answer ScriptedPlatform::questionBox(const QString& caption, const QString& text) {
@@ -36,16 +42,12 @@ std::optional<QString> ScriptedPlatform::inputQuery(const QString& caption, cons
 
 std::optional<QString> ScriptedPlatform::openFileName(const FileDialogRequest& request) {
     openRequests << request;
-    std::optional<QString> answer;
-    pop(openAnswers, "open dialog", answer);
-    return answer;
+    return next(openAnswers, "open dialog");
 }
 
 std::optional<QString> ScriptedPlatform::saveFileName(const FileDialogRequest& request) {
     saveRequests << request;
-    std::optional<QString> answer;
-    pop(saveAnswers, "save dialog", answer);
-    return answer;
+    return next(saveAnswers, "save dialog");
 }
 
 int ScriptedPlatform::execDialog(QDialog& dialog) {
@@ -61,16 +63,12 @@ void ScriptedPlatform::setClipboardText(const QString& text) {
 
 std::optional<PrintChoice> ScriptedPlatform::printDialog(QPrinter&, const PrintChoice& last) {
     printDialogs << last;
-    std::optional<PrintChoice> answer;
-    pop(printAnswers, "print dialog", answer);
-    return answer;
+    return next(printAnswers, "print dialog");
 }
 
 std::optional<QFont> ScriptedPlatform::fontDialog(const QFont& initial) {
     fontDialogs << initial;
-    std::optional<QFont> answer;
-    pop(fontAnswers, "font dialog", answer);
-    return answer;
+    return next(fontAnswers, "font dialog");
 }
 
 bool ScriptedPlatform::printerSetupDialog(QPrinter&) {
