@@ -80,7 +80,7 @@ void TForm1::run(void (TForm1::*handler)()) {
 
 QString TForm1::settingsPath() const {
     return QString::fromStdString(
-        settingsPathFor(QFile::encodeName(platform_.executablePath()).toStdString()));
+        settingsPathForUser(QFile::encodeName(platform_.executablePath()).toStdString()));
 }
 
 // --- building the window -------------------------------------------------------------------

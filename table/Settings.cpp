@@ -4,6 +4,8 @@
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
 
+#include <unistd.h>
+
 namespace tablor {
 namespace {
 
@@ -22,6 +24,19 @@ std::string settingsPathFor(const std::string& executablePath) {
     // A dot that starts the name makes a hidden file, not an extension.
     if (dot == std::string::npos || dot <= nameStart) return executablePath + ".ini";
     return executablePath.substr(0, dot) + ".ini";
+}
+
+std::string settingsPlace(const std::string& executablePath, bool folderWritable,
+                          const std::string& configFolder) {
+    if (folderWritable || configFolder.empty()) return settingsPathFor(executablePath);
+    return configFolder + "/tablor/tablor.ini";
+}
+
+std::string settingsPathForUser(const std::string& executablePath, const EnvironmentLookup& env) {
+    const auto slash = executablePath.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : executablePath.substr(0, slash + 1);
+    return settingsPlace(executablePath, ::access(folder.c_str(), W_OK) == 0, configFolder(env));
 }
 
 MainWindowSettings readMainWindowSettings(const std::string& iniPath, int screenW, int screenH) {
@@ -50,6 +65,8 @@ CardPosition readCardPosition(const std::string& iniPath) {
 
 void writeSettingsAtClose(const std::string& iniPath, const SettingsAtClose& s) {
     try {
+        const auto slash = iniPath.rfind('/');
+        if (slash != std::string::npos && slash > 0) makeUserFolder(iniPath.substr(0, slash));
         IniFile ini(iniPath);
         // One write of the whole file at the end: the same content, with one flush to disk.
         ini.holdWrites();

@@ -1,7 +1,9 @@
 #pragma once
-// The settings file beside the executable: the last table, the main window's place and size and
+// The settings file: the last table, the main window's place and size and
 // the record card's place, read at start-up and written when the main window closes. Values
 // missing or unreadable take their defaults, silently. Qt-free.
+
+#include "platform/UserFolders.h"
 
 #include <string>
 
@@ -9,6 +11,16 @@ namespace tablor {
 
 // The executable's path with its extension replaced by ".ini" (added when it has none).
 std::string settingsPathFor(const std::string& executablePath);
+
+// Where a program at executablePath keeps its settings: beside itself when its folder can be
+// written (a build folder, a copy on a USB key), otherwise the user's own
+// <configFolder>/tablor/tablor.ini. Without a known configuration folder, beside itself.
+std::string settingsPlace(const std::string& executablePath, bool folderWritable,
+                          const std::string& configFolder);
+// The same, asking the system whether the folder can be written and the environment for the
+// user's configuration folder.
+std::string settingsPathForUser(const std::string& executablePath,
+                                const EnvironmentLookup& env = processEnvironment);
 
 struct MainWindowSettings {
     std::string lastFile; // native bytes of the path; empty when none
@@ -32,7 +44,8 @@ struct SettingsAtClose {
     int cardX, cardY;
 };
 // Each of the sections "DernierFichier", "Fenêtre" and "Fiche" is removed whole and written
-// anew, and "Colonnes" is removed; any other section is left alone.
+// anew, and "Colonnes" is removed; any other section is left alone. A missing folder of the
+// file (the user's own, at the first close) is created first.
 // Throws TablorError("Impossible d'écrire dans " + iniPath) when the file cannot be written.
 void writeSettingsAtClose(const std::string& iniPath, const SettingsAtClose& s);
 

@@ -30,6 +30,26 @@ TEST(Settings, LivesBesideTheExecutable) {
     EXPECT_EQ(settingsPathFor("tablor.bin"), "tablor.ini");
 }
 
+// Beside the executable when its folder can be written; otherwise the user's own file, whose
+// folder the first close creates; without a configuration folder, beside the executable again.
+TEST(Settings, PlaceBesideTheExecutableOrPerUser) {
+    EXPECT_EQ(settingsPlace("/opt/t/tablor", true, "/home/a/.config"), "/opt/t/tablor.ini");
+    EXPECT_EQ(settingsPlace("/usr/bin/tablor", false, "/home/a/.config"),
+              "/home/a/.config/tablor/tablor.ini");
+    EXPECT_EQ(settingsPlace("/usr/bin/tablor", false, ""), "/usr/bin/tablor.ini");
+
+    TempDir dir;
+    const std::string config = dir.path();
+    const auto env = [&](const char* name) -> const char* {
+        return std::string(name) == "XDG_CONFIG_HOME" ? config.c_str() : nullptr;
+    };
+    EXPECT_EQ(settingsPathForUser(dir.file("tablor"), env), dir.file("tablor.ini"));
+    const std::string perUser = settingsPathForUser(dir.file("absent/tablor"), env);
+    EXPECT_EQ(perUser, dir.file("tablor/tablor.ini"));
+    writeSettingsAtClose(perUser, sample());
+    EXPECT_EQ(readMainWindowSettings(perUser, 1, 1).lastFile, sample().lastFile);
+}
+
 TEST(Settings, FirstRunGivesTheDefaults) {
     TempDir dir;
     const std::string ini = dir.file("tablor.ini");
@@ -95,7 +115,8 @@ TEST(Settings, WritingAtCloseRewritesOnlyItsOwnSections) {
 
 TEST(Settings, AFileThatCannotBeWrittenIsReported) {
     TempDir dir;
-    const std::string ini = dir.file("absent/tablor.ini");
+    writeBytes(dir.file("file"), "");
+    const std::string ini = dir.file("file/absent/tablor.ini"); // no folder can be made there
     try {
         writeSettingsAtClose(ini, sample());
         FAIL();
