@@ -10,6 +10,7 @@
 #include "mainwindow/_Copier.h"
 #include "mainwindow/_Tablor.h"
 #include "mainwindow/_Tri.h"
+#include "platform/CommandLine.h"
 #include "platform/QtPlatform.h"
 #include "resources/Resources.h"
 
@@ -18,6 +19,8 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#include <cstdio>
 
 namespace {
 
@@ -32,6 +35,11 @@ void loadFrenchTranslation(QApplication& app) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // --help and --version answer on the terminal, before any window or module is touched.
+    if (const auto answer = tablor::commandLineAnswer({argv + 1, argv + argc})) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
+    }
     QStringList commandLine; // the program's own name first
     for (int i = 0; i < argc; ++i)
         commandLine << QString::fromLocal8Bit(argv[i]);
