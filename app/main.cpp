@@ -1,15 +1,11 @@
 // Tablor's start-up and shut-down, in their order: the help viewer is bound and the help
-// diagnostics run before anything is shown; the main window, then the side windows are
-// created; the event loop runs until the main window closes; the main window is destroyed
+// diagnostics run before anything is shown; the main window is created with its side windows;
+// the event loop runs until the main window closes; the main window is destroyed
 // (closing the help windows) before the help viewer is released.
 
-#include "card/_Chercher.h"
-#include "card/_Fiche.h"
 #include "help/hh.h"
 #include "help/hh_funcs.h"
-#include "mainwindow/_Copier.h"
 #include "mainwindow/_Tablor.h"
-#include "mainwindow/_Tri.h"
 #include "platform/CommandLine.h"
 #include "platform/QtPlatform.h"
 #include "resources/Resources.h"
@@ -62,17 +58,6 @@ int main(int argc, char** argv) {
     {
         tablor::QtPlatform platform;
         tablor::TForm1 Form1(platform, arguments);
-        // The side windows, hidden, in this order; each belongs to the main window, so that
-        // closing the main window ends the program.
-        tablor::TFiche Fiche(Form1.document(), platform, Form1.settingsPath().toStdString(),
-                             Form1.cardCommands(), &Form1);
-        Form1.setCard(&Fiche);
-        tablor::TFtri Ftri(&Form1);
-        Form1.Ftri = &Ftri;
-        tablor::TFind Find(Form1.document(), platform, &Fiche, &Form1);
-        Form1.Find = &Find;
-        tablor::TCopyOpt CopyOpt(&Form1);
-        Form1.CopyOpt = &CopyOpt;
         Form1.show();
         result = app.exec();
     }

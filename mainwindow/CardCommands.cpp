@@ -1,6 +1,8 @@
-// The record card's buttons run the main window's commands: add and delete records, search,
-// choose the fields to copy in the copy-options dialog, print the card's picture.
+// The record card: showing it, and what its buttons ask of the main window (add and delete
+// records, search, choose the fields to copy in the copy-options dialog, print the card's
+// picture).
 
+#include "card/_Fiche.h"
 #include "mainwindow/TablePrinter.h"
 #include "mainwindow/_Copier.h"
 #include "mainwindow/_Tablor.h"
@@ -8,6 +10,14 @@
 #include <QListWidget>
 
 namespace tablor {
+
+void TForm1::Voirenregistrement1Click() {
+    Fiche->ShowCard();
+}
+
+void TForm1::Affichageparenregistrement1Click() {
+    // The entry is checkable: Qt has already toggled its mark.
+}
 
 CardCommands TForm1::cardCommands() {
     CardCommands c;
@@ -28,7 +38,8 @@ CardCommands TForm1::cardCommands() {
         return chosen;
     };
     c.print = [this](const QImage& picture, double dotsPerInch) {
-        printCardPicture(*this, picture, dotsPerInch);
+        platform_.printImage(tablePrinter().printer(), QStringLiteral("Tablor 1.0 - Fiche"),
+                             picture, dotsPerInch);
     };
     return c;
 }

@@ -2,6 +2,7 @@
 
 #include "mainwindow/_Tablor.h"
 
+#include "card/_Fiche.h"
 #include "platform/StringGridView.h"
 #include "table/TableFile.h"
 
@@ -43,7 +44,7 @@ void TForm1::Nouveau1Click() {
     FillCard();
     doc_.SortField = 0;
     doc_.CopyFlags.fill(1);
-    card_->ResetCardLayout();
+    Fiche->ResetCardLayout();
     panel(1)->setText(QStringLiteral("Table : SANS NOM"));
 }
 
@@ -60,7 +61,7 @@ void TForm1::Ouvrir1Click() {
     if (!chosen) return;
     lastOpenName_ = *chosen;
     loadTable(QFile::encodeName(*chosen).toStdString());
-    card_->ApplyCardLayout();
+    Fiche->ApplyCardLayout();
     FillCard();
 }
 
@@ -70,7 +71,7 @@ void TForm1::Enregistrer1Click() {
         return;
     }
     BusyCursor busy(platform_);
-    SaveTable(doc_, *card_, doc_.FileName);
+    SaveTable(doc_, *Fiche, doc_.FileName);
     doc_.Modified = false;
 }
 

@@ -1,9 +1,8 @@
-// Printing the table, the printer setup, and showing the search dialog.
+// Printing the table and the printer setup.
 
 #include "mainwindow/TablePrinter.h"
 #include "mainwindow/_Tablor.h"
 
-#include "card/_Chercher.h"
 #include "platform/QtAnsi.h"
 #include "platform/StringGridView.h"
 #include "table/PrintListing.h"
@@ -13,7 +12,7 @@ namespace tablor {
 // The listing of the table or of the selection, in the font the user picks, as many copies as
 // asked, in one job. The font's size is its physical size on paper.
 void TForm1::Imprimer1Click() {
-    TablePrinter& printer = TablePrinter::of(*this);
+    TablePrinter& printer = tablePrinter();
     const std::optional<PrintChoice> choice =
         platform_.printDialog(printer.printer(), printer.lastChoice);
     if (!choice) return;
@@ -33,11 +32,7 @@ void TForm1::Imprimer1Click() {
 }
 
 void TForm1::Configurationimprimante1Click() {
-    platform_.printerSetupDialog(TablePrinter::of(*this).printer());
-}
-
-void TForm1::Rechercherdanstable1Click() {
-    if (Find) Find->showDialog();
+    platform_.printerSetupDialog(tablePrinter().printer());
 }
 
 } // namespace tablor

@@ -1,7 +1,8 @@
-// Records and fields, sorting and copying: the window's side of the commands whose work on the
-// table lives in table/ (RecordEditing, SortRecords, CopyText).
+// The Edition and Table menus: copying, records and fields, searching, sorting, and the field
+// name asked by a right click on the header. The window's side of the commands whose work on the
+// table lives in table/ (RecordEditing, SearchScan, SortRecords, CopyText).
 
-#include "mainwindow/_Copier.h"
+#include "card/_Chercher.h"
 #include "mainwindow/_Tablor.h"
 #include "mainwindow/_Tri.h"
 #include "platform/QtAnsi.h"
@@ -73,8 +74,11 @@ void TForm1::StringGrid1MouseDown(Qt::MouseButton button, Qt::MouseButtons butto
     RenameField(doc_, col, toAnsi(firstLine(name->left(255))));
 }
 
+void TForm1::Rechercherdanstable1Click() {
+    Find->showDialog();
+}
+
 void TForm1::trierlesenregistrements1Click() {
-    if (!Ftri) Ftri = new TFtri(this);
     QComboBox* fields = Ftri->ComboBox1;
     fields->clear();
     const int count = grid().ColCount();

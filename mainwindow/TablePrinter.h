@@ -5,25 +5,16 @@
 
 #include "platform/Platform.h"
 
-#include <QObject>
-
 #include <memory>
 
-class QImage;
 class QPrinter;
 
 namespace tablor {
 
-class TForm1;
-
-class TablePrinter : public QObject {
-    Q_OBJECT
+class TablePrinter {
 public:
-    explicit TablePrinter(QObject* parent = nullptr);
-    ~TablePrinter() override;
-
-    // The form's printer, made on first use.
-    static TablePrinter& of(TForm1& form);
+    TablePrinter();
+    ~TablePrinter();
 
     QPrinter& printer() { return *printer_; }
     // What the print dialog offers next time: the last range confirmed (everything at first).
@@ -32,8 +23,5 @@ public:
 private:
     std::unique_ptr<QPrinter> printer_;
 };
-
-// Prints the record card's picture on the run's printer, job "Tablor 1.0 - Fiche".
-void printCardPicture(TForm1& form, const QImage& picture, double dotsPerInch);
 
 } // namespace tablor

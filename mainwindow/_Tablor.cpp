@@ -1,7 +1,12 @@
 #include "mainwindow/_Tablor.h"
 
 #include "about/About.h"
-#include "mainwindow/LayoutOnlyCard.h"
+#include "card/_Chercher.h"
+#include "card/_Fiche.h"
+#include "help/hh.h"
+#include "mainwindow/TablePrinter.h"
+#include "mainwindow/_Copier.h"
+#include "mainwindow/_Tri.h"
 #include "platform/ErrorHandler.h"
 #include "platform/StringGridView.h"
 #include "platform/WindowPlacement.h"
@@ -38,9 +43,6 @@ TForm1::TForm1(Platform& platform, const QStringList& arguments, QWidget* parent
     platform_.setMainWindow(this);
     initResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/tablor.svg")));
-    noCard_ = std::make_unique<LayoutOnlyCard>(doc_);
-    card_ = noCard_.get();
-
     StringGrid1 = new StringGridView(grid(), this);
     setCentralWidget(StringGrid1);
     buildMenus();
@@ -68,10 +70,38 @@ TForm1::TForm1(Platform& platform, const QStringList& arguments, QWidget* parent
 
     FormCreate(arguments);
     StringGrid1->setFocus();
+    createSideWindows();
 }
 
-void TForm1::setCard(RecordCard* card) {
-    card_ = card ? card : noCard_.get();
+TForm1::~TForm1() {
+    // The side windows go first, the last made first: they show the table, which dies with
+    // the window.
+    CopyOpt.reset();
+    Find.reset();
+    Ftri.reset();
+    Fiche.reset();
+
+    // FormDestroy: no help window outlives the program.
+    CloseAllHelp();
+
+    // The view goes before the table it shows, which is a member and dies first otherwise.
+    grid().onClick = nullptr;
+    delete StringGrid1;
+}
+
+// The record card, the sort dialog, the search dialog and the copy options, hidden, in this
+// order. The card takes its layout from the table the window has just opened.
+void TForm1::createSideWindows() {
+    Fiche = std::make_unique<TFiche>(doc_, platform_, settingsPath().toStdString(), cardCommands(),
+                                     this);
+    Ftri = std::make_unique<TFtri>(this);
+    Find = std::make_unique<TFind>(doc_, platform_, Fiche.get(), this);
+    CopyOpt = std::make_unique<TCopyOpt>(this);
+}
+
+TablePrinter& TForm1::tablePrinter() {
+    if (!Printer) Printer = std::make_unique<TablePrinter>();
+    return *Printer;
 }
 
 void TForm1::run(void (TForm1::*handler)()) {
@@ -86,60 +116,72 @@ QString TForm1::settingsPath() const {
 // --- building the window -------------------------------------------------------------------
 
 void TForm1::buildMenus() {
-    auto entry = [this](QMenu* menu, const QString& text, void (TForm1::*handler)()) {
+    auto entry = [this](const char* name, QMenu* menu, const QString& text,
+                        void (TForm1::*handler)()) {
         QAction* a = menu->addAction(text);
+        a->setObjectName(QLatin1String(name));
         connect(a, &QAction::triggered, this, [this, handler] { run(handler); });
         return a;
     };
     QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
-    Nouveau1 = entry(fichier, QStringLiteral("&Nouveau"), &TForm1::Nouveau1Click);
-    Ouvrir1 = entry(fichier, QStringLiteral("&Ouvrir"), &TForm1::Ouvrir1Click);
-    Enregistrer1 = entry(fichier, QStringLiteral("&Enregistrer"), &TForm1::Enregistrer1Click);
-    Enregistrersous1 =
-        entry(fichier, QStringLiteral("Enregistrer &sous..."), &TForm1::Enregistrersous1Click);
+    Nouveau1 = entry("Nouveau1", fichier, QStringLiteral("&Nouveau"), &TForm1::Nouveau1Click);
+    Ouvrir1 = entry("Ouvrir1", fichier, QStringLiteral("&Ouvrir"), &TForm1::Ouvrir1Click);
+    Enregistrer1 =
+        entry("Enregistrer1", fichier, QStringLiteral("&Enregistrer"), &TForm1::Enregistrer1Click);
+    Enregistrersous1 = entry("Enregistrersous1", fichier, QStringLiteral("Enregistrer &sous..."),
+                             &TForm1::Enregistrersous1Click);
     fichier->addSeparator();
-    Configurationimprimante1 = entry(fichier, QStringLiteral("&Configuration imprimante..."),
-                                     &TForm1::Configurationimprimante1Click);
-    Imprimer1 = entry(fichier, QStringLiteral("&Imprimer"), &TForm1::Imprimer1Click);
+    Configurationimprimante1 =
+        entry("Configurationimprimante1", fichier, QStringLiteral("&Configuration imprimante..."),
+              &TForm1::Configurationimprimante1Click);
+    Imprimer1 = entry("Imprimer1", fichier, QStringLiteral("&Imprimer"), &TForm1::Imprimer1Click);
     fichier->addSeparator();
-    Quitter1 = entry(fichier, QStringLiteral("&Quitter"), &TForm1::Quitter1Click);
+    Quitter1 = entry("Quitter1", fichier, QStringLiteral("&Quitter"), &TForm1::Quitter1Click);
 
     QMenu* edition = menuBar()->addMenu(QStringLiteral("&Edition"));
-    Copier1 = entry(edition, QStringLiteral("&Copier"), &TForm1::Copier1Click);
+    Copier1 = entry("Copier1", edition, QStringLiteral("&Copier"), &TForm1::Copier1Click);
 
     QMenu* table = menuBar()->addMenu(QStringLiteral("&Table"));
-    Ajouterligne1 =
-        entry(table, QStringLiteral("Ajouter &enregistrement"), &TForm1::Ajouterligne1Click);
-    Supprimerligne1 =
-        entry(table, QStringLiteral("Supprimer e&nregistrement"), &TForm1::Supprimerligne1Click);
-    Ajoutercolonne1 =
-        entry(table, QStringLiteral("Ajouter &colonne"), &TForm1::Ajoutercolonne1Click);
-    Supprimercolonne1 =
-        entry(table, QStringLiteral("Supprimer c&olonne"), &TForm1::Supprimercolonne1Click);
+    Ajouterligne1 = entry("Ajouterligne1", table, QStringLiteral("Ajouter &enregistrement"),
+                          &TForm1::Ajouterligne1Click);
+    Supprimerligne1 = entry("Supprimerligne1", table, QStringLiteral("Supprimer e&nregistrement"),
+                            &TForm1::Supprimerligne1Click);
+    Ajoutercolonne1 = entry("Ajoutercolonne1", table, QStringLiteral("Ajouter &colonne"),
+                            &TForm1::Ajoutercolonne1Click);
+    Supprimercolonne1 = entry("Supprimercolonne1", table, QStringLiteral("Supprimer c&olonne"),
+                              &TForm1::Supprimercolonne1Click);
     table->addSeparator();
     Rechercherdanstable1 =
-        entry(table, QStringLiteral("Rechercher dans table"), &TForm1::Rechercherdanstable1Click);
+        entry("Rechercherdanstable1", table, QStringLiteral("Rechercher dans table"),
+              &TForm1::Rechercherdanstable1Click);
     table->addSeparator();
-    Voirenregistrement1 = entry(table, QStringLiteral("&Voir les enregistrements"),
-                                &TForm1::Voirenregistrement1Click);
+    Voirenregistrement1 =
+        entry("Voirenregistrement1", table, QStringLiteral("&Voir les enregistrements"),
+              &TForm1::Voirenregistrement1Click);
     Voirenregistrement1->setVisible(false);
-    trierlesenregistrements1 = entry(table, QStringLiteral("&Trier les enregistrements"),
-                                     &TForm1::trierlesenregistrements1Click);
+    trierlesenregistrements1 =
+        entry("trierlesenregistrements1", table, QStringLiteral("&Trier les enregistrements"),
+              &TForm1::trierlesenregistrements1Click);
     table->addSeparator();
-    Effacerlesenregistrements1 = entry(table, QStringLiteral("&Effacer les enregistrements"),
-                                       &TForm1::Effacerlesenregistrements1Click);
+    Effacerlesenregistrements1 =
+        entry("Effacerlesenregistrements1", table, QStringLiteral("&Effacer les enregistrements"),
+              &TForm1::Effacerlesenregistrements1Click);
 
     Options1 = menuBar()->addMenu(QStringLiteral("&Options"));
-    Affichageparenregistrement1 = entry(Options1, QStringLiteral("Affichage par &enregistrement"),
+    Options1->setObjectName(QStringLiteral("Options1"));
+    Affichageparenregistrement1 = entry("Affichageparenregistrement1", Options1,
+                                        QStringLiteral("Affichage par &enregistrement"),
                                         &TForm1::Affichageparenregistrement1Click);
     Affichageparenregistrement1->setCheckable(true);
     Options1->menuAction()->setVisible(false);
 
     QMenu* aide = menuBar()->addMenu(QStringLiteral("&Aide"));
     N1rubriquesdelaide1 =
-        entry(aide, QStringLiteral("&Rubriques de l'aide..."), &TForm1::N1rubriquesdelaide1Click);
+        entry("N1rubriquesdelaide1", aide, QStringLiteral("&Rubriques de l'aide..."),
+              &TForm1::N1rubriquesdelaide1Click);
     aide->addSeparator();
-    Aproposde1 = entry(aide, QStringLiteral("A &propos de..."), &TForm1::Aproposde1Click);
+    Aproposde1 =
+        entry("Aproposde1", aide, QStringLiteral("A &propos de..."), &TForm1::Aproposde1Click);
 }
 
 void TForm1::buildToolBar() {
@@ -154,37 +196,49 @@ void TForm1::buildToolBar() {
     ToolBar1->installEventFilter(this);
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    auto button = [this](int picture, const QString& hint, void (TForm1::*handler)()) {
+    auto button = [this](const char* name, int picture, const QString& hint,
+                         void (TForm1::*handler)()) {
         QAction* a = ToolBar1->addAction(
             QIcon(QStringLiteral(":/toolbar/%1.svg").arg(picture, 2, 10, QLatin1Char('0'))), hint);
+        a->setObjectName(QLatin1String(name));
         a->setToolTip(hint);
         a->setStatusTip(hint);
         connect(a, &QAction::triggered, this, [this, handler] { run(handler); });
         return a;
     };
-    ToolButton1 = button(0, QStringLiteral("Nouvelle table"), &TForm1::Nouveau1Click);
-    ToolButton2 = button(1, QStringLiteral("Ouvrir table"), &TForm1::Ouvrir1Click);
-    ToolButton3 = button(2, QStringLiteral("Enregistrer table"), &TForm1::Enregistrer1Click);
-    ToolButton4 = button(3, QStringLiteral("Imprimer table"), &TForm1::Imprimer1Click);
+    ToolButton1 =
+        button("ToolButton1", 0, QStringLiteral("Nouvelle table"), &TForm1::Nouveau1Click);
+    ToolButton2 = button("ToolButton2", 1, QStringLiteral("Ouvrir table"), &TForm1::Ouvrir1Click);
+    ToolButton3 =
+        button("ToolButton3", 2, QStringLiteral("Enregistrer table"), &TForm1::Enregistrer1Click);
+    ToolButton4 =
+        button("ToolButton4", 3, QStringLiteral("Imprimer table"), &TForm1::Imprimer1Click);
     ToolBar1->addSeparator();
-    ToolButton6 = button(4, QStringLiteral("Ajouter enregistrement"), &TForm1::Ajouterligne1Click);
-    ToolButton7 =
-        button(5, QStringLiteral("Retirer enregistrement"), &TForm1::Supprimerligne1Click);
-    ToolButton8 = button(6, QStringLiteral("Ajouter colonne"), &TForm1::Ajoutercolonne1Click);
-    ToolButton9 = button(7, QStringLiteral("Retirer colonne"), &TForm1::Supprimercolonne1Click);
+    ToolButton6 = button("ToolButton6", 4, QStringLiteral("Ajouter enregistrement"),
+                         &TForm1::Ajouterligne1Click);
+    ToolButton7 = button("ToolButton7", 5, QStringLiteral("Retirer enregistrement"),
+                         &TForm1::Supprimerligne1Click);
+    ToolButton8 =
+        button("ToolButton8", 6, QStringLiteral("Ajouter colonne"), &TForm1::Ajoutercolonne1Click);
+    ToolButton9 = button("ToolButton9", 7, QStringLiteral("Retirer colonne"),
+                         &TForm1::Supprimercolonne1Click);
     ToolBar1->addSeparator();
-    ToolButton10 = button(8, QStringLiteral("Effacer enregistrements"),
+    ToolButton10 = button("ToolButton10", 8, QStringLiteral("Effacer enregistrements"),
                           &TForm1::Effacerlesenregistrements1Click);
-    tlbtnTrier =
-        button(9, QStringLiteral("Trier enregistrements"), &TForm1::trierlesenregistrements1Click);
-    ToolButton13 = button(10, QStringLiteral("Rechercher"), &TForm1::Rechercherdanstable1Click);
-    ToolButton14 = button(11, QStringLiteral("Voir fiche"), &TForm1::Voirenregistrement1Click);
+    tlbtnTrier = button("tlbtnTrier", 9, QStringLiteral("Trier enregistrements"),
+                        &TForm1::trierlesenregistrements1Click);
+    ToolButton13 = button("ToolButton13", 10, QStringLiteral("Rechercher"),
+                          &TForm1::Rechercherdanstable1Click);
+    ToolButton14 =
+        button("ToolButton14", 11, QStringLiteral("Voir fiche"), &TForm1::Voirenregistrement1Click);
     ToolButton14->setVisible(false);
-    ToolButton16 = button(12, QStringLiteral("Copier enregistrements"), &TForm1::Copier1Click);
+    ToolButton16 =
+        button("ToolButton16", 12, QStringLiteral("Copier enregistrements"), &TForm1::Copier1Click);
     ToolBar1->addSeparator();
-    ToolButton18 =
-        button(13, QStringLiteral("Aide application"), &TForm1::N1rubriquesdelaide1Click);
-    ToolButton19 = button(14, QStringLiteral("Quitter application"), &TForm1::Quitter1Click);
+    ToolButton18 = button("ToolButton18", 13, QStringLiteral("Aide application"),
+                          &TForm1::N1rubriquesdelaide1Click);
+    ToolButton19 =
+        button("ToolButton19", 14, QStringLiteral("Quitter application"), &TForm1::Quitter1Click);
 }
 
 void TForm1::buildStatusBar() {
@@ -258,7 +312,7 @@ void TForm1::showEvent(QShowEvent* event) {
     // The first show centres the window with the size it has.
     if (!isMaximized()) centreOnScreen(this);
     // FormShow: the card comes along when the record view option is ticked.
-    if (Affichageparenregistrement1->isChecked()) card_->ShowCard();
+    if (Affichageparenregistrement1->isChecked()) Fiche->ShowCard();
 }
 
 // --- title and status ----------------------------------------------------------------------
@@ -330,7 +384,7 @@ void TForm1::StringGrid1Click() {
 }
 
 void TForm1::FillCard() {
-    card_->FillCard();
+    Fiche->FillCard();
 }
 
 // --- the save question and closing ---------------------------------------------------------
@@ -363,7 +417,7 @@ void TForm1::FormClose() {
     s.w = width();
     s.h = height();
     s.maximised = isMaximized();
-    const QPoint cardAt = card_->cardPosition();
+    const QPoint cardAt = Fiche->cardPosition();
     s.cardX = cardAt.x();
     s.cardY = cardAt.y();
     writeSettingsAtClose(settingsPath().toStdString(), s);
@@ -378,16 +432,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     guarded(platform_, [this] { FormClose(); });
     event->accept();
-}
-
-// --- the record card -----------------------------------------------------------------------
-
-void TForm1::Voirenregistrement1Click() {
-    card_->ShowCard();
-}
-
-void TForm1::Affichageparenregistrement1Click() {
-    // The entry is checkable: Qt has already toggled its mark.
 }
 
 } // namespace tablor

@@ -4,12 +4,13 @@
 // a toolbar button runs the handler of the entry it duplicates. Handlers run inside the general
 // error handler, so an error ends the command with the error box and the window goes on.
 //
-// The handlers are split by subject over several files: _Tablor.cpp (window, status, save
-// question), DocumentCommands.cpp (new, open, save, quit), TableCommands.cpp (records, fields,
-// sort, copy), PrintCommands.cpp (printing), HelpCommands.cpp (help, about).
+// The handlers are split by the job of their menu, so a command's code is found from its menu
+// text: _Tablor.cpp (the window, its menus and toolbar, the side windows, status, the save
+// question, closing), DocumentCommands.cpp (Fichier: new, open, save, quit), PrintCommands.cpp
+// (Fichier: printer setup, print), TableCommands.cpp (Edition and Table: copy, records, fields,
+// search, sort, the field name), CardCommands.cpp (the record card: showing it and what its
+// buttons ask of the window), HelpCommands.cpp (Aide: help, about).
 
-#include "card/RecordCard.h"
-#include "card/_Fiche.h"
 #include "platform/Platform.h"
 #include "table/TableDocument.h"
 
@@ -24,42 +25,32 @@ class QLabel;
 class QMenu;
 class QTimer;
 class QToolBar;
-class QPlainTextEdit;
 
 namespace tablor {
 
 class StringGridView;
+class TFiche;
 class TFtri;
 class TCopyOpt;
 class TFind;
 class TablePrinter;
 class TAboutBox;
+struct CardCommands;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     // Creates the window and runs FormCreate: settings, start table, the table of the command
-    // line or of the last run. `arguments` are the command-line arguments after the program name.
+    // line or of the last run; then its side windows, hidden. `arguments` are the command-line
+    // arguments after the program name.
     TForm1(Platform& platform, const QStringList& arguments, QWidget* parent = nullptr);
     ~TForm1() override; // FormDestroy
-
-    // The side windows, created after the main window (the card first), in start-up order.
-    void setCard(RecordCard* card);
-    // What the record card calls back: add, delete, search, the copy options, printing.
-    CardCommands cardCommands();
-    TFtri* Ftri = nullptr;
-    TFind* Find = nullptr;
-    TCopyOpt* CopyOpt = nullptr;
-    // The printer settings shared by every print of the run; made by the first print command.
-    TablePrinter* Printer = nullptr;
 
     TableDocument& document() { return doc_; }
     StringGrid& grid() { return doc_.StringGrid1; }
     StringGridView* gridView() const { return StringGrid1; }
-    Platform& platform() { return platform_; }
-    RecordCard& card() { return *card_; }
-    const QString& titlePrefix() const { return titlePrefix_; }
-    QString settingsPath() const;
+    // The printer settings shared by every print of the run; made by the first print command.
+    TablePrinter& tablePrinter();
 
     // Runs a handler inside the general error handler.
     void run(void (TForm1::*handler)());
@@ -68,7 +59,6 @@ public:
     bool ConfirmSave();
     void UpdateStatus();
     void FillCard();
-    void SortRecords(int col);
 
     // Document commands.
     void Nouveau1Click();
@@ -79,20 +69,20 @@ public:
     // Printing.
     void Configurationimprimante1Click();
     void Imprimer1Click();
-    // Records and fields, sort, copy.
+    // Records and fields, search, sort, copy.
     void Copier1Click();
     void Ajouterligne1Click();
     void Supprimerligne1Click();
     void Ajoutercolonne1Click();
     void Supprimercolonne1Click();
     void Effacerlesenregistrements1Click();
+    void Rechercherdanstable1Click();
     void trierlesenregistrements1Click();
     // A mouse press on the grid: the cell under it (row 0 = header; col -1 beyond the last
     // field), the button, the buttons held and keys, and whether it is a double click's second.
     void StringGrid1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons,
                               Qt::KeyboardModifiers keys, bool doubleClick, int col, int row);
-    // Card and search.
-    void Rechercherdanstable1Click();
+    // The record card.
     void Voirenregistrement1Click();
     void Affichageparenregistrement1Click();
     // Help and about.
@@ -107,23 +97,6 @@ public:
 
     // The status panels 0 to 5, for the commands and the tests.
     QLabel* panel(int i) const { return panels_[i]; }
-    QAction* tlbtnTrier = nullptr;
-
-    // Menu entries and toolbar buttons, by their designer names.
-    QAction *Nouveau1, *Ouvrir1, *Enregistrer1, *Enregistrersous1, *Configurationimprimante1,
-        *Imprimer1, *Quitter1, *Copier1, *Ajouterligne1, *Supprimerligne1, *Ajoutercolonne1,
-        *Supprimercolonne1, *Rechercherdanstable1, *Voirenregistrement1, *trierlesenregistrements1,
-        *Effacerlesenregistrements1, *Affichageparenregistrement1, *N1rubriquesdelaide1,
-        *Aproposde1;
-    QMenu* Options1 = nullptr;
-    QAction *ToolButton1, *ToolButton2, *ToolButton3, *ToolButton4, *ToolButton6, *ToolButton7,
-        *ToolButton8, *ToolButton9, *ToolButton10, *ToolButton13, *ToolButton14, *ToolButton16,
-        *ToolButton18, *ToolButton19;
-    QToolBar* ToolBar1 = nullptr;
-
-    // Sets the title prefix for a table file's display name, or for no file.
-    void setTitleFor(const std::string& fileName);
-    static QString displayName(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override; // FormCloseQuery, then FormClose
@@ -135,11 +108,18 @@ private:
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();
+    void createSideWindows();
+    CardCommands cardCommands();
     void FormCreate(const QStringList& arguments);
     bool FormCloseQuery();
     void FormClose();
     void setPanel(int i, const QString& text);
     void loadTable(const std::string& path); // LoadTable and the title that follows it
+    void SortRecords(int col);
+    QString settingsPath() const;
+    // Sets the title prefix for a table file's display name, or for no file.
+    void setTitleFor(const std::string& fileName);
+    static QString displayName(const QString& path);
 
     Platform& platform_;
     TableDocument doc_;
@@ -147,12 +127,30 @@ private:
     std::array<QLabel*, 6> panels_{};
     QTimer* Timer1 = nullptr;
     QString titlePrefix_;
-    RecordCard* card_ = nullptr;
-    std::unique_ptr<RecordCard> noCard_;
-    std::unique_ptr<TAboutBox> AboutBox1;
     bool shownOnce_ = false;
     QString lastOpenName_ = QStringLiteral("*.tbr");
     QString lastSaveName_ = QStringLiteral("*.tbr");
+
+    // The side windows and the run's printer belong to the window alone; the side windows are
+    // made once, in start-up order, by createSideWindows and go before the table they show.
+    std::unique_ptr<TAboutBox> AboutBox1;
+    std::unique_ptr<TFiche> Fiche;
+    std::unique_ptr<TFtri> Ftri;
+    std::unique_ptr<TFind> Find;
+    std::unique_ptr<TCopyOpt> CopyOpt;
+    std::unique_ptr<TablePrinter> Printer;
+
+    // Menu entries and toolbar buttons, by their designer names (also their object names).
+    QAction *Nouveau1, *Ouvrir1, *Enregistrer1, *Enregistrersous1, *Configurationimprimante1,
+        *Imprimer1, *Quitter1, *Copier1, *Ajouterligne1, *Supprimerligne1, *Ajoutercolonne1,
+        *Supprimercolonne1, *Rechercherdanstable1, *Voirenregistrement1, *trierlesenregistrements1,
+        *Effacerlesenregistrements1, *Affichageparenregistrement1, *N1rubriquesdelaide1,
+        *Aproposde1;
+    QMenu* Options1 = nullptr;
+    QAction *ToolButton1, *ToolButton2, *ToolButton3, *ToolButton4, *ToolButton6, *ToolButton7,
+        *ToolButton8, *ToolButton9, *ToolButton10, *tlbtnTrier, *ToolButton13, *ToolButton14,
+        *ToolButton16, *ToolButton18, *ToolButton19;
+    QToolBar* ToolBar1 = nullptr;
 };
 
 } // namespace tablor

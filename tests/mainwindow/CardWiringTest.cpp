@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "card/_Chercher.h"
+#include "card/_Fiche.h"
 #include "mainwindow/_Copier.h"
 #include "platform/StringGridView.h"
 
@@ -16,17 +17,14 @@
 namespace tablor::test {
 namespace {
 
-// The main window with its card, search and copy-options dialogs, as start-up makes them; a
+// The main window with its card, search and copy-options dialogs; a
 // table of three fields and four records, cell (c, r) holding "r.c".
 class CardWiring : public ::testing::Test {
 protected:
     void SetUp() override {
         form = &f.start();
-        card = new TFiche(form->document(), f.platform, form->settingsPath().toStdString(),
-                          form->cardCommands(), form);
-        form->setCard(card);
-        form->Find = new TFind(form->document(), f.platform, card, form);
-        form->CopyOpt = new TCopyOpt(form);
+        card = form->findChild<TFiche*>(QStringLiteral("Fiche"));
+        find = form->findChild<TFind*>(QStringLiteral("Find"));
         StringGrid& g = form->grid();
         g.setColCount(3);
         g.setRowCount(5);
@@ -43,6 +41,7 @@ protected:
     MainWindowFixture f;
     TForm1* form = nullptr;
     TFiche* card = nullptr;
+    TFind* find = nullptr;
 };
 
 TEST_F(CardWiring, TheCardFollowsTheGridAndItsButtonsRunTheMainWindowsCommands) {
@@ -68,7 +67,7 @@ TEST_F(CardWiring, TheCardFollowsTheGridAndItsButtonsRunTheMainWindowsCommands) 
     EXPECT_TRUE(form->windowTitle().contains(QStringLiteral("4 enregistrements")));
 
     card->ToolButton9->trigger();
-    EXPECT_TRUE(form->Find->isVisible());
+    EXPECT_TRUE(find->isVisible());
 }
 
 TEST_F(CardWiring, TheCardsCopyAsksThroughTheCopyOptionsDialog) {
@@ -119,10 +118,10 @@ TEST_F(CardWiring, DraggedLabelsAreSavedWithTheTableAndShownAgainWhenItIsOpened)
 
 TEST_F(CardWiring, TheSearchFromTheMenuMovesTheGridAndTheCard) {
     form->grid().setCell(1, 3, "une aiguille");
-    form->Rechercherdanstable1->trigger();
-    ASSERT_TRUE(form->Find->isVisible());
-    form->Find->Edit1->setText(QStringLiteral("AIGUILLE"));
-    form->Find->FindBtn->click();
+    action(*form, "Rechercherdanstable1")->trigger();
+    ASSERT_TRUE(find->isVisible());
+    find->Edit1->setText(QStringLiteral("AIGUILLE"));
+    find->FindBtn->click();
     EXPECT_EQ(form->grid().Col(), 1);
     EXPECT_EQ(form->grid().Row(), 3);
     EXPECT_EQ(card->windowTitle(), QStringLiteral("Enregistrement n°3"));

@@ -47,7 +47,7 @@ TEST(MainWindowStart, UntitledStartTable) {
     EXPECT_EQ(w.panel(3)->text(), "Items : 10");
     EXPECT_EQ(w.panel(4)->text(), "Date : 08/12/2026");
     EXPECT_EQ(w.panel(5)->text(), "12:34:56");
-    EXPECT_FALSE(w.tlbtnTrier->isEnabled());
+    EXPECT_FALSE(action(w, "tlbtnTrier")->isEnabled());
     EXPECT_EQ(w.grid().ColCount(), 10);
     EXPECT_EQ(w.grid().RowCount(), 2);
     EXPECT_EQ(w.grid().cell(0, 0), "Colonne 1");
@@ -65,7 +65,7 @@ TEST(MainWindowStart, OpensTheTableOfTheCommandLine) {
     EXPECT_EQ(w.windowTitle(), title("Tablor 1.0 - Fichier liste (", "3 enregistrements"));
     EXPECT_EQ(w.panel(1)->text(), "Table : liste.clients.tbr");
     EXPECT_EQ(w.panel(3)->text(), "Items : 1");
-    EXPECT_TRUE(w.tlbtnTrier->isEnabled());
+    EXPECT_TRUE(action(w, "tlbtnTrier")->isEnabled());
     EXPECT_EQ(w.grid().cell(0, 3), "Br\xe9st");
     EXPECT_EQ(w.grid().colWidth(0), 80);
     EXPECT_EQ(w.grid().Row(), 1);
@@ -230,10 +230,10 @@ TEST(MainWindowShell, HintsAndBannerInPanelZero) {
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w.gridView()->viewport(), &move);
     EXPECT_EQ(w.panel(0)->text(), "Tablor 1.0");
-    EXPECT_EQ(w.ToolButton13->toolTip(), "Rechercher");
-    EXPECT_FALSE(w.ToolButton14->isVisible());
-    EXPECT_FALSE(w.Voirenregistrement1->isVisible());
-    EXPECT_FALSE(w.Options1->menuAction()->isVisible());
+    EXPECT_EQ(action(w, "ToolButton13")->toolTip(), "Rechercher");
+    EXPECT_FALSE(action(w, "ToolButton14")->isVisible());
+    EXPECT_FALSE(action(w, "Voirenregistrement1")->isVisible());
+    EXPECT_FALSE(w.findChild<QMenu*>(QStringLiteral("Options1"))->menuAction()->isVisible());
 }
 
 TEST(MainWindowShell, TypingInACellMarksTheTableModifiedAtOnce) {

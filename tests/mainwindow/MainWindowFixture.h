@@ -5,12 +5,18 @@
 #include "mainwindow/_Tablor.h"
 #include "support/ScriptedPlatform.h"
 
+#include <QAction>
 #include <QTemporaryDir>
 
 #include <memory>
 #include <string>
 
 namespace tablor::test {
+
+// A menu entry or toolbar button of the window, by its object name.
+inline QAction* action(TForm1& window, const char* name) {
+    return window.findChild<QAction*>(QLatin1String(name));
+}
 
 class MainWindowFixture {
 public:

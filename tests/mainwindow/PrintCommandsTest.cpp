@@ -1,5 +1,7 @@
 #include "MainWindowFixture.h"
 
+#include "card/_Fiche.h"
+
 #include "mainwindow/TablePrinter.h"
 #include "platform/Errors.h"
 #include "platform/QtPlatform.h"
@@ -39,7 +41,7 @@ TEST(PrintCommand, PrintsTheWholeTableInTheChosenFontAsOneJob) {
     const QFont chosen(QStringLiteral("DejaVu Serif"), 12);
     f.platform.printAnswers = {PrintChoice{false, 2}};
     f.platform.fontAnswers = {chosen};
-    form.Imprimer1->trigger();
+    action(form, "Imprimer1")->trigger();
 
     ASSERT_EQ(f.platform.printed.size(), 1u);
     const PrintedJob& job = f.platform.printed[0];
@@ -59,7 +61,7 @@ TEST(PrintCommand, TheSelectionRangePrintsTheSelectedCellsUnderAMarkedHeading) {
     form.grid().moveTo(2, 1);
     f.platform.printAnswers = {PrintChoice{true, 1}};
     f.platform.fontAnswers = {QFont()};
-    form.ToolButton4->trigger();
+    action(form, "ToolButton4")->trigger();
     ASSERT_EQ(f.platform.printed.size(), 1u);
     EXPECT_EQ(f.platform.printed[0].canvas.pages(),
               (std::vector<Lines>{{form.windowTitle().toStdString() + " (s\xE9lection)", "z "}}));
@@ -164,7 +166,7 @@ TEST_F(PdfPrint, ThePdfHoldsTheListingLineForLineWithItsBreaksAndPages) {
     ASSERT_TRUE(platform.errors.isEmpty()) << platform.errors.join(' ').toStdString();
 
     // The same listing laid out on the printer's own measures, drawn nowhere.
-    QPrinter& printer = TablePrinter::of(*form).printer();
+    QPrinter& printer = form->tablePrinter().printer();
     EXPECT_EQ(printer.docName(), QStringLiteral("Tablor 1.0 - Fichier"));
     const QFont printed(QFont(QStringLiteral("DejaVu Sans"), 12), &printer);
     const QFontMetrics m(printed);
@@ -227,7 +229,7 @@ TEST_F(PdfPrint, ThePdfHoldsTheListingLineForLineWithItsBreaksAndPages) {
 
 TEST_F(PdfPrint, ThePrinterSetupServesTheLaterPrints) {
     platform.printerSetupAnswers = {};
-    form->Configurationimprimante1->trigger();
+    action(*form, "Configurationimprimante1")->trigger();
     EXPECT_EQ(platform.printerSetups, 1);
     platform.choice = {false, 1};
     platform.fontAnswers = {QFont()};
@@ -240,12 +242,12 @@ TEST_F(PdfPrint, ThePrinterSetupServesTheLaterPrints) {
 }
 
 TEST_F(PdfPrint, TheCardsPicturePrintsAtItsSizeOnScreen) {
-    QPrinter& printer = TablePrinter::of(*form).printer();
+    QPrinter& printer = form->tablePrinter().printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(platform.pdf);
-    QImage picture(327, 450, QImage::Format_RGB32);
-    picture.fill(Qt::darkCyan);
-    printCardPicture(*form, picture, 96);
+    // The hidden card has its designed size, 327 x 450.
+    form->findChild<TFiche*>(QStringLiteral("Fiche"))->ToolButton10->trigger();
+    ASSERT_TRUE(platform.errors.isEmpty()) << platform.errors.join(' ').toStdString();
     EXPECT_EQ(printer.docName(), QStringLiteral("Tablor 1.0 - Fiche"));
     // pdfimages lists the picture with its resolution on paper: 96 pixels to the inch.
     const QStringList row =
@@ -265,19 +267,17 @@ TEST_F(PdfPrint, TheCardsPicturePrintsAtItsSizeOnScreen) {
 }
 
 TEST_F(PdfPrint, NoPrinterOrAFileThatCannotBeWrittenIsAnError) {
-    QPrinter& printer = TablePrinter::of(*form).printer();
+    QPrinter& printer = form->tablePrinter().printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString());
-    try {
-        printCardPicture(*form, QImage(10, 10, QImage::Format_RGB32), 96);
-        ADD_FAILURE() << "printed without a printer";
-    } catch (const TablorError& e) {
-        EXPECT_STREQ(e.what(), "Aucune imprimante par défaut sélectionnée");
-    }
+    form->findChild<TFiche*>(QStringLiteral("Fiche"))->ToolButton10->trigger();
+    EXPECT_EQ(platform.errors,
+              QStringList{QStringLiteral("Aucune imprimante par défaut sélectionnée.")});
+    platform.errors.clear();
     platform.pdf = QStringLiteral("/nonexistent-folder/liste.pdf");
     platform.choice = {false, 1};
     platform.fontAnswers = {QFont()};
-    form->Imprimer1->trigger();
+    action(*form, "Imprimer1")->trigger();
     EXPECT_EQ(platform.errors, QStringList{QStringLiteral(
                                    "Impossible d'écrire dans /nonexistent-folder/liste.pdf.")});
 }

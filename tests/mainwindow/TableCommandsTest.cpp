@@ -93,13 +93,13 @@ TEST(TableCommands, AddRecordRefreshesTitleStatusAndSortButton) {
     MainWindowFixture f;
     TForm1& w = f.start();
     w.grid().moveTo(4, 1);
-    w.ToolButton6->trigger();
+    action(w, "ToolButton6")->trigger();
     EXPECT_EQ(w.grid().RowCount(), 3);
     EXPECT_EQ(w.document().RecordCount, 2);
     EXPECT_EQ(w.grid().Col(), 0);
     EXPECT_EQ(w.grid().Row(), 2);
     EXPECT_TRUE(w.document().Modified);
-    EXPECT_TRUE(w.tlbtnTrier->isEnabled());
+    EXPECT_TRUE(action(w, "tlbtnTrier")->isEnabled());
     EXPECT_EQ(w.windowTitle(), title("2 enregistrements"));
     EXPECT_EQ(w.panel(2)->text(), "Enr : 2");
     EXPECT_EQ(f.platform.busyCount, 0);
@@ -111,7 +111,7 @@ TEST(TableCommands, DeleteRecordsDownToOneEmptyRecord) {
     fill(w, {{"n"}, {"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}});
     w.grid().moveTo(0, 2);
     w.grid().setSelection({0, 2, 0, 4});
-    w.Supprimerligne1->trigger();
+    action(w, "Supprimerligne1")->trigger();
     EXPECT_EQ(contents(w.grid()), (Rows{{"n"}, {"1"}, {"5"}, {"6"}}));
     EXPECT_EQ(w.document().RecordCount, 3);
     EXPECT_EQ(w.panel(2)->text(), "Enr : 3");
@@ -121,10 +121,10 @@ TEST(TableCommands, DeleteRecordsDownToOneEmptyRecord) {
 
     w.grid().moveTo(0, 1);
     w.grid().setSelection({0, 1, 0, 3});
-    w.ToolButton7->trigger();
+    action(w, "ToolButton7")->trigger();
     EXPECT_EQ(contents(w.grid()), (Rows{{"n"}, {""}}));
     EXPECT_EQ(w.windowTitle(), title("1 enregistrement"));
-    EXPECT_FALSE(w.tlbtnTrier->isEnabled());
+    EXPECT_FALSE(action(w, "tlbtnTrier")->isEnabled());
     EXPECT_TRUE(w.document().Modified);
 }
 
@@ -132,10 +132,10 @@ TEST(TableCommands, FieldsComeAndGoUpToForty) {
     MainWindowFixture f;
     TForm1& w = f.start();
     for (int i = 0; i < 29; ++i)
-        w.Ajoutercolonne1->trigger();
+        action(w, "Ajoutercolonne1")->trigger();
     EXPECT_EQ(w.grid().ColCount(), 39);
     w.document().Modified = false;
-    w.ToolButton8->trigger();
+    action(w, "ToolButton8")->trigger();
     EXPECT_EQ(w.grid().cell(39, 0), "Champ 40");
     EXPECT_EQ(w.grid().Col(), 39);
     EXPECT_EQ(w.panel(3)->text(), "Items : 40");
@@ -143,14 +143,14 @@ TEST(TableCommands, FieldsComeAndGoUpToForty) {
     EXPECT_TRUE(f.platform.informations.isEmpty());
 
     w.document().Modified = false;
-    w.Ajoutercolonne1->trigger();
+    action(w, "Ajoutercolonne1")->trigger();
     EXPECT_EQ(f.platform.informations, QStringList{"40 champs maximum."});
     EXPECT_EQ(w.grid().ColCount(), 40);
     EXPECT_FALSE(w.document().Modified);
 
     w.grid().moveTo(1, 1);
     w.grid().setSelection({1, 1, 38, 1});
-    w.ToolButton9->trigger();
+    action(w, "ToolButton9")->trigger();
     EXPECT_EQ(w.grid().rowStrings(0), (std::vector<std::string>{"Colonne 1", "Champ 40"}));
     EXPECT_EQ(w.panel(3)->text(), "Items : 2");
     EXPECT_TRUE(w.document().Modified);
@@ -162,7 +162,7 @@ TEST(TableCommands, BlankingKeepsRecordsNamesAndTitle) {
     TForm1& w = f.start();
     fill(w, {{"a", "b"}, {"1", "2"}, {"3", "4"}});
     const QString before = w.windowTitle();
-    w.ToolButton10->trigger();
+    action(w, "ToolButton10")->trigger();
     EXPECT_EQ(contents(w.grid()), (Rows{{"a", "b"}, {"", ""}, {"", ""}}));
     EXPECT_EQ(w.windowTitle(), before);
     EXPECT_TRUE(w.document().Modified);
@@ -231,7 +231,7 @@ TEST(TableCommands, SortThroughTheDialog) {
     int preselected = -2;
     QStringList entries;
     f.platform.dialogScripts = {sortDialog(1, QDialog::Accepted, &preselected, &entries)};
-    w.trierlesenregistrements1->trigger();
+    action(w, "trierlesenregistrements1")->trigger();
     EXPECT_EQ(entries, (QStringList{"n", "clé", "x", "y"}));
     EXPECT_EQ(preselected, 0);
     EXPECT_EQ(contents(w.grid()), (Rows{{"n", "cl\xE9", "x", "y"},
@@ -250,7 +250,7 @@ TEST(TableCommands, SortThroughTheDialog) {
     // The choice is offered again; cancelling changes nothing.
     w.document().Modified = false;
     f.platform.dialogScripts = {sortDialog(3, QDialog::Rejected, &preselected)};
-    w.tlbtnTrier->trigger();
+    action(w, "tlbtnTrier")->trigger();
     EXPECT_EQ(preselected, 1);
     EXPECT_EQ(w.document().SortField, 1);
     EXPECT_FALSE(w.document().Modified);
@@ -258,14 +258,14 @@ TEST(TableCommands, SortThroughTheDialog) {
     // Beyond the last field (after deletions) the first is offered.
     w.document().SortField = 4;
     f.platform.dialogScripts = {sortDialog(-1, QDialog::Rejected, &preselected)};
-    w.tlbtnTrier->trigger();
+    action(w, "tlbtnTrier")->trigger();
     EXPECT_EQ(preselected, 0);
 
     // A negative field, from a damaged file: nothing chosen, and OK sorts nothing.
     w.document().SortField = -3;
     const Rows before = contents(w.grid());
     f.platform.dialogScripts = {sortDialog(-1, QDialog::Accepted, &preselected)};
-    w.tlbtnTrier->trigger();
+    action(w, "tlbtnTrier")->trigger();
     EXPECT_EQ(preselected, -1);
     EXPECT_EQ(contents(w.grid()), before);
     EXPECT_FALSE(w.document().Modified);
@@ -277,7 +277,7 @@ TEST(TableCommands, SortingOneRecordStillMarksAndMoves) {
     TForm1& w = f.start();
     w.grid().moveTo(3, 1);
     f.platform.dialogScripts = {sortDialog(2, QDialog::Accepted)};
-    w.trierlesenregistrements1->trigger();
+    action(w, "trierlesenregistrements1")->trigger();
     EXPECT_EQ(w.document().SortField, 2);
     EXPECT_TRUE(w.document().Modified);
     EXPECT_EQ(w.grid().Col(), 0);
@@ -313,28 +313,28 @@ TEST(TableCommands, ReshapedAndSortedTablesSaveLikeTheReference) {
         // Sort on field 2, delete records 2 and 3, delete field 0, add a field, rename it,
         // add a record, sort on field 0.
         f.platform.dialogScripts = {sortDialog(2, QDialog::Accepted)};
-        w.trierlesenregistrements1->trigger();
+        action(w, "trierlesenregistrements1")->trigger();
         referenceSort(expected, 2);
         w.grid().setSelection({1, 2, 2, 3});
-        w.Supprimerligne1->trigger();
+        action(w, "Supprimerligne1")->trigger();
         expected.erase(expected.begin() + 2, expected.begin() + 4);
         w.grid().setSelection({0, 1, 0, 1});
-        w.Supprimercolonne1->trigger();
+        action(w, "Supprimercolonne1")->trigger();
         for (auto& row : expected)
             row.erase(row.begin());
-        w.Ajoutercolonne1->trigger();
+        action(w, "Ajoutercolonne1")->trigger();
         for (auto& row : expected)
             row.push_back("");
         expected[0].back() = "Champ 4";
         f.platform.inputAnswers = {QStringLiteral("Dernier")};
         w.StringGrid1MouseDown(Qt::RightButton, Qt::RightButton, Qt::NoModifier, false, 3, 0);
         expected[0].back() = "Dernier";
-        w.Ajouterligne1->trigger();
+        action(w, "Ajouterligne1")->trigger();
         expected.emplace_back(4, "");
         f.platform.dialogScripts = {sortDialog(0, QDialog::Accepted)};
-        w.trierlesenregistrements1->trigger();
+        action(w, "trierlesenregistrements1")->trigger();
         referenceSort(expected, 0);
-        w.Enregistrer1->trigger();
+        action(w, "Enregistrer1")->trigger();
         ASSERT_TRUE(f.platform.errors.isEmpty());
 
         TableDocument reference;
@@ -354,13 +354,13 @@ TEST(TableCommands, CopyPutsTheTableOrTheSelectionOnTheClipboard) {
     TForm1& w = f.start();
     fill(w, {{"A", "B", "C"}, {"x", "", "z"}, {"\xE9t\xE9", "v", "w"}});
     w.grid().moveTo(1, 1);
-    w.Copier1->trigger();
+    action(w, "Copier1")->trigger();
     const QString t = w.windowTitle();
     ASSERT_EQ(f.platform.clipboard.size(), 1);
     EXPECT_EQ(f.platform.clipboard[0], t + "\r\n\r\nx\r\nz\r\n\r\nété\r\nv\r\nw\r\n\r\n");
 
     w.grid().setSelection({1, 1, 2, 2});
-    w.ToolButton16->trigger();
+    action(w, "ToolButton16")->trigger();
     EXPECT_EQ(f.platform.clipboard[1], t + " (sélection)\r\n\r\nz\r\n\r\nv\r\nw\r\n\r\n");
     EXPECT_EQ(f.platform.busyCount, 2);
     EXPECT_FALSE(w.document().Modified);
@@ -370,7 +370,7 @@ TEST(TableCommands, AClipboardThatWontOpenIsReported) {
     MainWindowFixture f;
     TForm1& w = f.start();
     f.platform.clipboardFails = true;
-    w.Copier1->trigger();
+    action(w, "Copier1")->trigger();
     EXPECT_EQ(f.platform.errors, QStringList{"Impossible d'ouvrir le Presse-papiers."});
     EXPECT_EQ(f.platform.busyDepth, 0);
 }
