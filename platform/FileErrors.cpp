@@ -24,6 +24,21 @@ bool folderExists(const std::string& path) {
     return stat(folder.empty() ? "." : folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// A link in a folder anyone may write to and only owners may clear (the sticky bit, as /tmp)
+// is followed only when it is the user's or the folder owner's, as the system itself does when
+// protecting links: else another account could plant it to have a save written over one of the
+// user's own files.
+void refuseAnotherUsersLink(const std::string& link, const struct stat& st) {
+    if (st.st_uid == geteuid()) return;
+    const std::string f = folderPrefix(link);
+    struct stat folder;
+    if (stat(f.empty() ? "." : f.c_str(), &folder) != 0) return;
+    constexpr auto shared = S_ISVTX | S_IWOTH;
+    if ((folder.st_mode & shared) == shared && st.st_uid != folder.st_uid)
+        throw TablorError("Le lien symbolique " + link +
+                          " appartient à un autre utilisateur : enregistrement refusé");
+}
+
 // The file a path names once every symbolic link on the way to it is followed. A link to a
 // file that does not exist yet names that file.
 std::string followLinks(const std::string& path) {
@@ -31,6 +46,7 @@ std::string followLinks(const std::string& path) {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st;
         if (lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        refuseAnotherUsersLink(p, st);
         std::vector<char> buf(std::size_t(st.st_size) + 256);
         const ssize_t n = readlink(p.c_str(), buf.data(), buf.size());
         if (n < 0) throwFileError(errno, FileAccess::Write, path);
@@ -126,36 +142,67 @@ OutputFile::OutputFile(const std::string& path) : path_(path), target_(followLin
         const std::string f = folderPrefix(target_);
         inPlace = stat(f.empty() ? "." : f.c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX);
     }
+    replaces_ = !inPlace && openNewFile(exists ? &st : nullptr);
+    if (!replaces_) openInPlace(exists && S_ISREG(st.st_mode));
+}
 
-    if (!inPlace) {
-        for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-            temp_ = tempNameFor(target_);
-            fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd_ >= 0 || errno == EEXIST || errno == EINTR) continue;
+// Opens the new file that is to take the target's place. False where the folder refuses it.
+bool OutputFile::openNewFile(const struct stat* earlier) {
+    const std::string folder = folderPrefix(target_);
+    do
+        fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    while (fd_ < 0 && errno == EINTR);
+    unnamed_ = fd_ >= 0;
+    // The unnamed file gets its name through /proc; without it, or without unnamed files in
+    // this file system, the new file has a hidden name from the start.
+    if (unnamed_ && access(("/proc/self/fd/" + std::to_string(fd_)).c_str(), F_OK) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+        unnamed_ = false;
+        errno = EOPNOTSUPP;
+    }
+    if (fd_ < 0 && refusesNewFile(errno)) return false;
+    if (fd_ < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        throwFileError(errno, FileAccess::Write, path_);
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+        temp_ = tempNameFor(target_);
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ >= 0 || errno == EEXIST || errno == EINTR) continue;
+        const int err = errno;
+        temp_.clear();
+        if (refusesNewFile(err)) return false;
+        throwFileError(err, FileAccess::Write, path_);
+    }
+    if (fd_ < 0) throwFileError(EEXIST, FileAccess::Write, path_);
+    if (earlier) {
+        // The new file takes the place of the old one: give it the same owner and mode.
+        // Where the owner cannot be kept, write in place instead.
+        if (fchown(fd_, earlier->st_uid, earlier->st_gid) != 0) {
+            discard();
+            return false;
+        }
+        if (fchmod(fd_, earlier->st_mode & 07777) != 0) {
             const int err = errno;
-            temp_.clear();
-            if (refusesNewFile(err)) break; // the folder is closed: write in place
+            discard();
             throwFileError(err, FileAccess::Write, path_);
         }
-        if (fd_ >= 0 && exists) {
-            // The new file takes the place of the old one: give it the same owner and mode.
-            // Where the owner cannot be kept, write in place instead.
-            if (fchown(fd_, st.st_uid, st.st_gid) != 0) {
-                discard();
-            } else if (fchmod(fd_, st.st_mode & 07777) != 0) {
-                const int err = errno;
-                discard();
-                throwFileError(err, FileAccess::Write, path_);
-            }
-        }
     }
-    if (fd_ < 0) {
-        temp_.clear();
-        do
-            fd_ = ::open(target_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        while (fd_ < 0 && errno == EINTR);
-        if (fd_ < 0) throwFileError(errno, FileAccess::Write, path_);
-    }
+    return true;
+}
+
+void OutputFile::openInPlace(bool plainFile) {
+    // The links were followed already: one appearing now is not followed.
+    int fd;
+    do
+        fd = plainFile ? ::open(target_.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC)
+                       : ::open(target_.c_str(),
+                                O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) throwFileError(errno, FileAccess::Write, path_);
+    if (plainFile)
+        inPlace_ = std::make_unique<InPlaceFile>(fd, path_);
+    else
+        fd_ = fd;
 }
 
 OutputFile::~OutputFile() {
@@ -167,9 +214,15 @@ void OutputFile::discard() noexcept {
     fd_ = -1;
     if (!temp_.empty()) ::unlink(temp_.c_str());
     temp_.clear();
+    inPlace_.reset(); // puts the earlier bytes back
+}
+
+void OutputFile::reserve(std::uint64_t size) {
+    if (inPlace_) inPlace_->reserve(size);
 }
 
 void OutputFile::write(const char* data, std::size_t size) {
+    if (inPlace_) return inPlace_->write(data, size);
     while (size > 0) {
         const ssize_t n = ::write(fd_, data, size);
         if (n < 0) {
@@ -182,10 +235,29 @@ void OutputFile::write(const char* data, std::size_t size) {
     }
 }
 
+// Gives the complete unnamed file a hidden name beside the target, for the rename.
+void OutputFile::nameUnnamedFile() {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    for (int attempt = 0;; ++attempt) {
+        const std::string name = tempNameFor(target_);
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temp_ = name;
+            return;
+        }
+        if (errno != EEXIST || attempt == 99) throwFileError(errno, FileAccess::Write, path_);
+    }
+}
+
 void OutputFile::commit() {
+    if (inPlace_) {
+        inPlace_->commit();
+        inPlace_.reset();
+        return;
+    }
     // Devices and pipes written in place cannot be flushed; that is no failure.
     if (fsync(fd_) != 0 && !(writesInPlace() && errno == EINVAL))
         throwFileError(errno, FileAccess::Write, path_);
+    if (unnamed_) nameUnnamedFile();
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0 && errno != EINTR) throwFileError(errno, FileAccess::Write, path_);

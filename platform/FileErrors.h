@@ -3,8 +3,13 @@
 // through these few calls, which turn the system's error numbers into the texts of the error box
 // ("Fichier introuvable", "Disque plein"...), thrown as TablorError. Qt-free, POSIX.
 
+#include "platform/InPlaceFile.h"
+
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <sys/stat.h>
 
 namespace tablor {
 
@@ -31,33 +36,43 @@ private:
 };
 
 // Writes a file so that a failure never destroys what it held: the bytes go to a new file
-// beside the target, which is flushed to disk and then renamed over the target, keeping its
-// permissions and following symbolic links to the real file. The file is written in place only
-// where that cannot work: the folder refuses a new file, the target is not a plain file (a
-// device, a pipe) or it has other hard links, which a rename would part from it.
+// beside the target (an unnamed one where the system allows, which vanishes by itself if the
+// program dies before it is complete), which is flushed to disk and then renamed over the target,
+// keeping its permissions and following symbolic links to the real file. The file is written in
+// place only where that cannot work: the folder refuses a new file, the target is not a plain
+// file (a device, a pipe) or it has other hard links, which a rename would part from it; a plain
+// file written in place gets its earlier bytes back when the save fails (see InPlaceFile).
 class OutputFile {
 public:
     explicit OutputFile(const std::string& path);
-    // Without commit(), the new file is removed and the target keeps its former content
-    // (unless the file was being written in place).
+    // Without commit(), the target keeps its former content.
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
+    // The size of the whole new content, told before writing it: writing in place, the room for
+    // it is reserved before anything is overwritten ("Disque plein" while the file is untouched).
+    void reserve(std::uint64_t size);
     // Writes all the bytes or throws ("Disque plein" when the disk takes fewer).
     void write(const char* data, std::size_t size);
     // Flushes to disk and puts the file in place.
     void commit();
 
-    bool writesInPlace() const { return temp_.empty(); }
+    bool writesInPlace() const { return !replaces_; }
 
 private:
+    bool openNewFile(const struct stat* earlier);
+    void openInPlace(bool plainFile);
+    void nameUnnamedFile();
     void discard() noexcept;
 
     int fd_ = -1;
-    std::string path_;   // as given, for the messages
-    std::string target_; // the file the path names, symbolic links followed
-    std::string temp_;   // the new file, empty when writing in place
+    std::string path_;                     // as given, for the messages
+    std::string target_;                   // the file the path names, symbolic links followed
+    bool replaces_ = false;                // the new file is renamed over the target
+    bool unnamed_ = false;                 // the new file has no name until it is complete
+    std::string temp_;                     // the new file's name beside the target, once it has one
+    std::unique_ptr<InPlaceFile> inPlace_; // a plain file written in place
 };
 
 } // namespace tablor

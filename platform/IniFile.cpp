@@ -227,6 +227,7 @@ void IniFile::save() {
         bytes += "\r\n";
     }
     OutputFile out(path_);
+    out.reserve(bytes.size());
     out.write(bytes.data(), bytes.size());
     out.commit();
     changed_ = false;

@@ -49,6 +49,13 @@ private:
     OutputFile& out_;
 };
 
+// Counts the bytes the writer gives, for reserving the room a file written in place needs.
+class CountingSink : public ByteSink {
+public:
+    void write(const char*, std::size_t size) override { bytes += size; }
+    std::uint64_t bytes = 0;
+};
+
 class StringSink : public ByteSink {
 public:
     void write(const char* data, std::size_t size) override { bytes.append(data, size); }
@@ -111,6 +118,11 @@ void LoadTableFromBytes(TableDocument& doc, std::string_view bytes, const std::s
 
 void SaveTable(const TableDocument& doc, const CardLayoutSource& card, const std::string& path) {
     OutputFile out(path);
+    if (out.writesInPlace()) {
+        CountingSink size;
+        writeTable(doc, card, size);
+        out.reserve(size.bytes);
+    }
     FileSink sink(out);
     writeTable(doc, card, sink);
     out.commit();

@@ -5,9 +5,11 @@
 #include <cerrno>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace tablor;
+using tablor::testing::FileSizeLimit;
 using tablor::testing::readBytes;
 using tablor::testing::TempDir;
 using tablor::testing::writeBytes;
@@ -77,6 +79,55 @@ TEST(OutputFile, ReplacesTheFileOnlyOnCommit) {
     writeWhole(path, "after");
     EXPECT_EQ(readBytes(path), "after");
     EXPECT_EQ(dir.entryCount(), 1u);
+
+    // A save cut short by the program's death leaves nothing beside the target.
+    const pid_t child = fork();
+    if (child == 0) {
+        OutputFile out(path);
+        out.write("lost", 4);
+        _exit(0);
+    }
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    EXPECT_EQ(readBytes(path), "after");
+    EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+TEST(OutputFile, AFailureInPlacePutsTheEarlierBytesBack) {
+    TempDir dir;
+    const std::string path = dir.file("t.txt"), twin = dir.file("twin.txt");
+    const std::string earlier(30000, 'e'), longer(200000, 'n');
+    writeBytes(path, earlier);
+    std::filesystem::create_hard_link(path, twin); // so the file is written in place
+    {
+        FileSizeLimit limit(64 * 1024);
+        // Told the size, the save stops before anything is overwritten.
+        EXPECT_EQ(messageOf([&] {
+                      OutputFile out(path);
+                      out.reserve(longer.size());
+                  }),
+                  "Erreur E/S " + std::to_string(EFBIG));
+        EXPECT_TRUE(readBytes(twin) == earlier);
+        // Not told, it fails part-way and the earlier bytes come back.
+        EXPECT_EQ(messageOf([&] {
+                      OutputFile out(path);
+                      EXPECT_TRUE(out.writesInPlace());
+                      for (std::size_t at = 0; at < longer.size(); at += 7000)
+                          out.write(longer.data() + at,
+                                    std::min<std::size_t>(7000, longer.size() - at));
+                  }),
+                  "Erreur E/S " + std::to_string(EFBIG));
+        EXPECT_TRUE(readBytes(twin) == earlier);
+    }
+    // A shorter content dropped before its commit leaves the whole earlier file too.
+    {
+        OutputFile out(path);
+        out.reserve(5);
+        out.write("short", 5);
+    }
+    EXPECT_TRUE(readBytes(twin) == earlier);
+    writeWhole(path, "short");
+    EXPECT_EQ(readBytes(twin), "short");
+    EXPECT_EQ(dir.entryCount(), 2u);
 }
 
 TEST(OutputFile, KeepsPermissionsLinksAndHardLinks) {
@@ -104,6 +155,35 @@ TEST(OutputFile, KeepsPermissionsLinksAndHardLinks) {
     std::filesystem::create_symlink("later.txt", dir.file("dangling"));
     writeWhole(dir.file("dangling"), "x");
     EXPECT_EQ(readBytes(dir.file("later.txt")), "x");
+}
+
+TEST(OutputFile, FollowsALinkInASharedFolderOnlyFromItsOwners) {
+    if (geteuid() != 0) GTEST_SKIP() << "giving a link to another account needs root";
+    TempDir dir;
+    const std::string secret = dir.file("secret.txt"), shared = dir.file("shared");
+    const std::string link = shared + "/evil.tbr";
+    writeBytes(secret, "secret");
+    std::filesystem::create_directory(shared);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    std::filesystem::create_symlink(secret, link);
+
+    // Another account planted the link in a folder everyone writes to, like /tmp.
+    constexpr uid_t Other = 4242;
+    ASSERT_EQ(lchown(link.c_str(), Other, Other), 0);
+    EXPECT_EQ(messageOf([&] { writeWhole(link, "table"); }),
+              "Le lien symbolique " + link +
+                  " appartient à un autre utilisateur : enregistrement refusé");
+    EXPECT_EQ(readBytes(secret), "secret");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+
+    // The folder's owner's link is followed, and so is the user's own.
+    ASSERT_EQ(chown(shared.c_str(), Other, Other), 0);
+    writeWhole(link, "table");
+    EXPECT_EQ(readBytes(secret), "table");
+    ASSERT_EQ(chown(shared.c_str(), 0, 0), 0);
+    ASSERT_EQ(lchown(link.c_str(), 0, 0), 0);
+    writeWhole(link, "again");
+    EXPECT_EQ(readBytes(secret), "again");
 }
 
 TEST(OutputFile, ReportsWritingFailures) {

@@ -1,12 +1,14 @@
 #pragma once
 // A fresh folder for one test's files, removed with everything in it when the test ends.
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <sys/resource.h>
 
 namespace tablor::testing {
 
@@ -37,6 +39,28 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// While it lives, the system refuses to let files grow past `limit` bytes ("Erreur E/S 27"):
+// a disk that fills up part-way through a save, for any user.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        struct rlimit small = old_;
+        small.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    struct rlimit old_;
+    void (*handler_)(int);
 };
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {

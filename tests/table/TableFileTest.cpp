@@ -3,12 +3,14 @@
 #include "platform_core/TempDir.h"
 
 #include <chrono>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace tablor;
+using tablor::testing::FileSizeLimit;
 using tablor::testing::readBytes;
 using tablor::testing::TempDir;
 using tablor::testing::writeBytes;
@@ -293,21 +295,13 @@ TEST(TableFile, AFailedSaveLeavesTheEarlierFileAsItWas) {
     fill(d, 10, 30000); // about 2.5 MB, more than one buffer
 
     // The system refuses to let files grow past 64 KiB: the save fails part-way.
-    struct rlimit old;
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string message;
     try {
+        FileSizeLimit limit(64 * 1024);
         SaveTable(d, DocumentCardLayout(d), path);
     } catch (const TablorError& e) {
         message = e.what();
     }
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-
     EXPECT_EQ(message, "Erreur E/S " + std::to_string(EFBIG));
     EXPECT_EQ(readBytes(path), Example);
     EXPECT_EQ(dir.entryCount(), 1u); // no leftover temporary file
@@ -316,6 +310,56 @@ TEST(TableFile, AFailedSaveLeavesTheEarlierFileAsItWas) {
     TableDocument back;
     LoadTable(back, path);
     EXPECT_EQ(cells(back), cells(d));
+}
+
+TEST(TableFile, ADiskFullSaveLeavesTheEarlierFileAsItWas) {
+    if (geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+    TempDir dir;
+    const std::string disk = dir.path();
+    if (mount("tablor-test", disk.c_str(), "tmpfs", 0, "size=2M,mode=0755") != 0)
+        GTEST_SKIP() << "no tmpfs here";
+    struct Unmount {
+        std::string at;
+        ~Unmount() { umount2(at.c_str(), MNT_DETACH); }
+    } unmount{disk};
+
+    const std::string path = disk + "/t.tbr";
+    TableDocument earlier, d;
+    fill(earlier, 10, 10000); // about 1 MB on a disk of 2 MB
+    SaveTable(earlier, DocumentCardLayout(earlier), path);
+    const std::string before = readBytes(path); // compared whole: no diff of megabytes
+    fill(d, 10, 50000);                         // about 5 MB
+    auto saveError = [&] {
+        try {
+            SaveTable(d, DocumentCardLayout(d), path);
+        } catch (const TablorError& e) {
+            return std::string(e.what());
+        }
+        return std::string("(saved)");
+    };
+
+    // Through a new file renamed over the target, then in place for a file with a second name.
+    EXPECT_EQ(saveError(), "Disque plein");
+    EXPECT_TRUE(readBytes(path) == before);
+    EXPECT_EQ(dir.entryCount(), 1u);
+    ASSERT_EQ(link(path.c_str(), (disk + "/twin.tbr").c_str()), 0);
+    EXPECT_EQ(saveError(), "Disque plein");
+    EXPECT_TRUE(readBytes(path) == before);
+    EXPECT_TRUE(readBytes(disk + "/twin.tbr") == before);
+    ASSERT_EQ(unlink((disk + "/twin.tbr").c_str()), 0);
+
+    // In place in a folder that takes no new file, for an ordinary account that owns the table.
+    constexpr uid_t Nobody = 65534;
+    ASSERT_EQ(chown(path.c_str(), Nobody, Nobody), 0);
+    ASSERT_EQ(chmod(disk.c_str(), 0555), 0);
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(setgid(Nobody) == 0 && setuid(Nobody) == 0 && saveError() == "Disque plein" ? 0 : 1);
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(readBytes(path) == before);
+    EXPECT_EQ(dir.entryCount(), 1u);
 }
 
 TEST(TableFile, SaveWritesThroughLinksAndKeepsPermissions) {
