@@ -1,50 +1,52 @@
 #pragma once
-// Read-only access to a compiled help file (.chm) through chmlib: its pages, pictures and
-// style sheets by path, and what its #SYSTEM block says (title, default topic, contents and
-// index files).
+// Read-only access to a compiled help file (.chm): its pages, pictures and style sheets by
+// path, and what its #SYSTEM block says (title, default topic, contents and index files). The
+// file is read by the archive reader program (tablor-chm), never in this process, so that a
+// damaged file can't crash or freeze the program: it only makes the archive Damaged.
+
+#include "hhctrl/ChmReaderProcess.h"
+#include "hhctrl/SystemBlock.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <optional>
 
-struct chmFile;
-
 namespace hhctrl {
 
 class ChmArchive {
 public:
-    ChmArchive() = default;
-    ~ChmArchive();
-    ChmArchive(const ChmArchive&) = delete;
-    ChmArchive& operator=(const ChmArchive&) = delete;
+    enum class State {
+        Closed,
+        Open,
+        NotHelpFile, // missing, or not a compiled help file
+        Damaged,     // the reader crashed, overran its limits, took too long or made no sense
+        NoReader,    // the reader program is not beside the viewer
+    };
 
-    // Opens the file; false when it is missing or not a readable compiled help file.
-    bool open(const QString& path);
+    // Opens the file; the state says how it went.
+    State open(const QString& path);
     void close();
-    bool isOpen() const { return file_ != nullptr; }
+    bool isOpen() const { return state_ == State::Open; }
+    State state() const { return state_; }
 
-    // The object at an absolute path inside the archive ("/index.html"), or nothing.
-    std::optional<QByteArray> read(const QString& path) const;
+    // The object at an absolute path inside the archive ("/index.html"), or nothing. A reader
+    // that fails here leaves the archive Damaged: nothing more is asked of it.
+    std::optional<QByteArray> read(const QString& path);
 
     // Paths inside the archive, each beginning with "/"; empty when the file does not say.
-    QString title() const { return title_; }
-    QString defaultTopic() const { return defaultTopic_; }
-    QString contentsFile() const { return contentsFile_; }
-    QString indexFile() const { return indexFile_; }
+    QString title() const { return facts_.title; }
+    QString defaultTopic() const { return facts_.defaultTopic; }
+    QString contentsFile() const { return facts_.contentsFile; }
+    QString indexFile() const { return facts_.indexFile; }
 
 private:
-    void readSystemBlock();
-    QString firstObjectWithSuffix(const char* suffix) const;
+    QString firstObjectWithSuffix(const char* suffix);
+    void fail();
 
-    chmFile* file_ = nullptr;
-    QString title_;
-    QString defaultTopic_;
-    QString contentsFile_;
-    QString indexFile_;
+    ChmReaderProcess reader_;
+    State state_ = State::Closed;
+    HelpFileFacts facts_;
 };
-
-// "page.html", "/page.html" or "Tablor.chm::/page.html" as an absolute archive path.
-QString archivePath(const QString& local);
 
 } // namespace hhctrl

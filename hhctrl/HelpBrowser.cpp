@@ -1,9 +1,10 @@
 #include "hhctrl/HelpBrowser.h"
 
-#include "hhctrl/ChmArchive.h"
 #include "hhctrl/HelpText.h"
 
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 
 namespace hhctrl {
 
@@ -19,9 +20,11 @@ QString messagePage(const QString& title, const QString& text) {
     return html + QStringLiteral("</body></html>");
 }
 
+const QString DamagedText = QStringLiteral("Le fichier d'aide est endommagé ou illisible.");
+
 } // namespace
 
-HelpBrowser::HelpBrowser(const ChmArchive& archive, QWidget* parent)
+HelpBrowser::HelpBrowser(ChmArchive& archive, QWidget* parent)
     : QTextBrowser(parent), archive_(archive) {
     setOpenLinks(false);
     connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { followLink(url); });
@@ -38,6 +41,39 @@ QUrl HelpBrowser::pageUrl(const QString& local) {
 
 void HelpBrowser::showMessage(const QString& title, const QString& text) {
     setHtml(messagePage(title, text));
+}
+
+void HelpBrowser::showUnavailable(const QString& helpFile) {
+    const QString name = QFileInfo(helpFile).fileName();
+    QString text;
+    switch (archive_.state()) {
+    case ChmArchive::State::Damaged:
+        text = DamagedText + QStringLiteral("\n\nEmplacement : %1").arg(helpFile);
+        break;
+    case ChmArchive::State::NoReader:
+        text = QStringLiteral("Le programme qui lit les fichiers d'aide est introuvable."
+                              "\n\nEmplacement attendu : %1")
+                   .arg(QFile::decodeName(readerProgramPath().c_str()));
+        break;
+    default:
+        text = QFileInfo(helpFile).isFile()
+                   ? QStringLiteral("Le fichier d'aide « %1 » ne peut pas être lu : il est "
+                                    "illisible ou ce n'est pas un fichier d'aide compilé (.chm)."
+                                    "\n\nEmplacement : %2")
+                         .arg(name, helpFile)
+                   : QStringLiteral(
+                         "Le fichier d'aide « %1 » est introuvable.\n\nEmplacement attendu : %2")
+                         .arg(name, helpFile);
+        break;
+    }
+    showMessage(QStringLiteral("Aide indisponible"), text);
+}
+
+void HelpBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
+    QTextBrowser::doSetSource(name, type);
+    // A picture or style sheet of the page may be what broke the reader.
+    if (archive_.state() == ChmArchive::State::Damaged)
+        showMessage(QStringLiteral("Aide indisponible"), DamagedText);
 }
 
 void HelpBrowser::followLink(const QUrl& url) {
@@ -57,6 +93,8 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     const std::optional<QByteArray> data = archive_.read(path);
     if (type == QTextDocument::HtmlResource) {
         page_ = url;
+        if (archive_.state() == ChmArchive::State::Damaged)
+            return messagePage(QStringLiteral("Aide indisponible"), DamagedText);
         if (!data)
             return messagePage(QStringLiteral("Page introuvable"),
                                QStringLiteral("La page « %1 » n'existe pas dans ce fichier d'aide.")

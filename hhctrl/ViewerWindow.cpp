@@ -4,7 +4,6 @@
 #include "hhctrl/HelpText.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,7 +33,6 @@ ViewerWindow::ViewerWindow(const QString& helpFile) : helpFile_(helpFile) {
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_DeleteOnClose, true);
     buildUi();
-    loadFile();
     resize(860, 620);
 }
 
@@ -116,22 +114,17 @@ void ViewerWindow::loadFile() {
     contents_->clear();
     index_->clear();
     home_.clear();
-    if (!archive_.open(helpFile_)) {
+    if (archive_.open(helpFile_) == ChmArchive::State::Open) readContentsAndIndex();
+    if (!archive_.isOpen()) {
+        contents_->clear();
+        index_->clear();
         setWindowTitle(QStringLiteral("Aide"));
         homeAction_->setEnabled(false);
-        const QString name = QFileInfo(helpFile_).fileName();
-        browser_->showMessage(
-            QStringLiteral("Aide indisponible"),
-            QFileInfo(helpFile_).isFile()
-                ? QStringLiteral(
-                      "Le fichier d'aide « %1 » ne peut pas être lu : il est illisible "
-                      "ou ce n'est pas un fichier d'aide compilé (.chm).\n\nEmplacement : %2")
-                      .arg(name, helpFile_)
-                : QStringLiteral(
-                      "Le fichier d'aide « %1 » est introuvable.\n\nEmplacement attendu : %2")
-                      .arg(name, helpFile_));
-        return;
+        browser_->showUnavailable(helpFile_);
     }
+}
+
+void ViewerWindow::readContentsAndIndex() {
     homeAction_->setEnabled(true);
     setWindowTitle(archive_.title().isEmpty() ? QStringLiteral("Aide") : archive_.title());
 

@@ -23,13 +23,14 @@ public:
     explicit ViewerWindow(const QString& helpFile);
 
     QString helpFile() const { return helpFile_; }
-    // Shows a page of the file ("tri.html"), or its default topic when empty. A file that
-    // could not be opened before is tried again.
+    // Shows a page of the file ("tri.html"), or its default topic when empty. The file is
+    // opened at the first call; one that could not be opened or was damaged is tried again.
     void showTopic(const QString& topic);
 
 private:
     void buildUi();
     void loadFile();
+    void readContentsAndIndex();
     void fillContents(const std::vector<SitemapEntry>& entries, QTreeWidgetItem* parent);
     void fillIndex(const std::vector<SitemapEntry>& entries, int depth);
     void openLocal(const QString& local);
