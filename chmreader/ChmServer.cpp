@@ -80,7 +80,9 @@ bool endsWithNoCase(std::string_view text, std::string_view suffix) {
     if (suffix.size() > text.size()) return false;
     return std::equal(suffix.begin(), suffix.end(), text.end() - std::ptrdiff_t(suffix.size()),
                       [](char a, char b) {
-                          auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+                          auto lower = [](char c) {
+                              return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+                          };
                           return lower(a) == lower(b);
                       });
 }

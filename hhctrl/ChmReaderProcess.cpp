@@ -24,7 +24,8 @@ constexpr const char* ProgramName = "tablor-chm";
 
 // Milliseconds left before the deadline, for poll().
 int millisecondsLeft(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     return left.count() <= 0 ? 0 : int(left.count());
 }
 
@@ -115,8 +116,7 @@ bool ChmReaderProcess::sendAll(const std::string& bytes, Clock::time_point deadl
     std::size_t done = 0;
     while (done < bytes.size()) {
         // MSG_NOSIGNAL: a reader that has died must not take the program down with SIGPIPE.
-        const ssize_t sent =
-            send(socket_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+        const ssize_t sent = send(socket_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
         if (sent > 0) {
             done += std::size_t(sent);
         } else if (sent < 0 && errno == EINTR) {

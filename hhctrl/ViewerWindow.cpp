@@ -52,6 +52,12 @@ void ViewerWindow::buildUi() {
     homeAction_ = toolbar->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon),
                                      QStringLiteral("Accueil"));
     homeAction_->setToolTip(QStringLiteral("Revenir à la page d'accueil de l'aide"));
+    // Escape closes the help, as it does a dialog.
+    auto* closeAction = new QAction(QStringLiteral("Fermer"), this);
+    closeAction->setShortcut(QKeySequence(Qt::Key_Escape));
+    closeAction->setShortcutContext(Qt::WindowShortcut);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
 
     auto* splitter = new QSplitter(this);
     auto* tabs = new QTabWidget(splitter);

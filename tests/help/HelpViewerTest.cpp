@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,10 +15,15 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextTable>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
 
 using namespace tablor;
 
@@ -271,6 +277,131 @@ TEST_F(HelpViewer, UnreadableHelpFileShowsTheViewersMessage) {
     EXPECT_EQ(contents(w)->topLevelItemCount(), 0);
 }
 
+// The help file with its bytes changed as a damaged copy would have them.
+QByteArray damagedHelp(const std::function<void(QByteArray&)>& damage) {
+    QFile file(helpFile());
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    damage(bytes);
+    return bytes;
+}
+
+quint32 word(const QByteArray& bytes, qsizetype at) {
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
+}
+
+TEST_F(HelpViewer, ADamagedHelpFileShowsTheMessageAndTheProgramGoesOn) {
+    const struct {
+        const char* name;
+        std::function<void(QByteArray&)> damage;
+    } files[] = {
+        {"cut in the middle", [](QByteArray& b) { b.truncate(b.size() / 2); }},
+        {"a bit flipped in the compression window size (chmlib divides by zero)",
+         [](QByteArray& b) {
+             const qsizetype control = b.indexOf("LZXC");
+             ASSERT_GT(control, 0);
+             b[control + 12] = char(b[control + 12] ^ 2);
+             ASSERT_EQ(word(b, control + 12), 0u);
+         }},
+        {"a directory chunk that links to itself, no #SYSTEM and no contents file (chmlib "
+         "lists for ever)",
+         [](QByteArray& b) {
+             const qsizetype directory = b.indexOf("ITSP");
+             const qsizetype chunks = directory + qsizetype(word(b, directory + 8));
+             const qsizetype chunkSize = qsizetype(word(b, directory + 16));
+             const qsizetype listing = b.indexOf("PMGL", chunks);
+             ASSERT_GT(listing, 0);
+             qToLittleEndian<qint32>(qint32((listing - chunks) / chunkSize),
+                                     b.data() + listing + 16);
+             b[b.indexOf("/#SYSTEM", listing) + 7] = 'N';
+             b[b.indexOf(".hhc", listing) + 3] = 'x';
+         }},
+    };
+    QTemporaryDir dir;
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        const QString path = dir.filePath(QString::fromUtf8(f.name).left(12) + ".chm");
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(damagedHelp(f.damage));
+        out.close();
+        QElapsedTimer clock;
+        clock.start();
+        QWidget* w = display(path);
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(
+            pageText(w).contains(QStringLiteral("Le fichier d'aide est endommagé ou illisible.")))
+            << pageText(w).toStdString();
+        EXPECT_EQ(contents(w)->topLevelItemCount(), 0);
+        EXPECT_LT(clock.elapsed(), 5000) << "the window waited too long";
+    }
+    // The sound file still opens in the same process.
+    QWidget* w = display(helpFile());
+    EXPECT_TRUE(pageText(w).contains(QStringLiteral("Bienvenue dans Tablor")));
+    EXPECT_GT(contents(w)->topLevelItemCount(), 0);
+}
+
+double luminance(const QColor& c) {
+    auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(HelpViewer, EveryPageIsReadableUnderADarkPalette) {
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+    dark.setColor(QPalette::AlternateBase, QColor(0x42, 0x42, 0x42));
+    dark.setColor(QPalette::Text, QColor(0xe8, 0xe8, 0xe8));
+    dark.setColor(QPalette::Link, QColor(0x8a, 0xb4, 0xf8));
+    QApplication::setPalette(dark);
+    QWidget* w = display(helpFile());
+    QTextBrowser* browser = page(w);
+    int fragments = 0;
+    for (QTreeWidgetItemIterator it(contents(w)); *it; ++it) {
+        const QString local = (*it)->data(0, Qt::UserRole).toString();
+        if (local.isEmpty()) continue;
+        browser->setSource(QUrl(QStringLiteral("chm:/") + local));
+        QTextDocument* document = browser->document();
+        const QBrush frame = document->rootFrame()->frameFormat().background();
+        const QColor pageBackground =
+            frame.style() != Qt::NoBrush ? frame.color() : browser->palette().color(QPalette::Base);
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            QColor background = pageBackground;
+            if (auto* table = qobject_cast<QTextTable*>(QTextCursor(block).currentFrame()))
+                if (const QBrush cell = table->cellAt(block.position()).format().background();
+                    cell.style() != Qt::NoBrush)
+                    background = cell.color();
+            if (const QBrush b = block.blockFormat().background(); b.style() != Qt::NoBrush)
+                background = b.color();
+            for (auto f = block.begin(); !f.atEnd(); ++f) {
+                const QTextCharFormat format = f.fragment().charFormat();
+                if (f.fragment().text().trimmed().isEmpty()) continue;
+                const QColor text = format.foreground().style() != Qt::NoBrush
+                                        ? format.foreground().color()
+                                        : browser->palette().color(QPalette::Text);
+                const QColor behind = format.background().style() != Qt::NoBrush
+                                          ? format.background().color()
+                                          : background;
+                ++fragments;
+                EXPECT_GE(contrast(text, behind), 4.5)
+                    << local.toStdString() << ": " << f.fragment().text().toStdString() << " in "
+                    << text.name().toStdString() << " on " << behind.name().toStdString();
+            }
+        }
+    }
+    QApplication::setPalette(before);
+    EXPECT_GT(fragments, 200);
+}
+
 TEST_F(HelpViewer, WideEntryPointAndAPageNamedAfterTheFile) {
     const std::wstring request = (helpFile() + QStringLiteral("::/trier.html")).toStdWString();
     auto* w =
@@ -289,7 +420,8 @@ TEST_F(HelpViewer, OtherCommandsAndAMissingFileNameOpenNothing) {
 
 TEST_F(HelpViewer, AWindowTheUserClosedIsForgottenAndOpensAgain) {
     QPointer<QWidget> w = display(helpFile());
-    w->close();
+    QApplication::setActiveWindow(w);
+    QTest::keyClick(contents(w), Qt::Key_Escape); // Escape closes it, as the close box would
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
     QWidget* again = display(helpFile());
