@@ -90,9 +90,10 @@ std::vector<SitemapEntry> parseSitemap(const QString& text) {
         std::vector<SitemapEntry>* current = lists.empty() ? &root : lists.back();
         if (tag.name == QLatin1String("ul")) {
             // A list right after an entry holds that entry's children.
-            lists.push_back(lists.empty()      ? &root
-                            : current->empty() ? current
-                                               : &current->back().children);
+            const bool deepest = lists.size() >= MaxSitemapDepth;
+            lists.push_back(lists.empty()                 ? &root
+                            : current->empty() || deepest ? current
+                                                          : &current->back().children);
         } else if (tag.name == QLatin1String("/ul")) {
             if (!lists.empty()) lists.pop_back();
         } else if (tag.name == QLatin1String("object")) {

@@ -14,6 +14,10 @@ struct SitemapEntry {
     std::vector<SitemapEntry> children;
 };
 
+// Lists nested deeper than this are read as part of the deepest one: the tree stays shallow
+// enough for the code that walks it, whatever the file holds.
+constexpr std::size_t MaxSitemapDepth = 64;
+
 // Parses the decoded text of a sitemap. Malformed or unbalanced lists give what could be read.
 std::vector<SitemapEntry> parseSitemap(const QString& text);
 

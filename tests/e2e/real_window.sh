@@ -3,8 +3,8 @@
 # (line feeds alone, text after a number, accented bytes) is opened from the command line,
 # edited in the grid, sorted, saved through the menu and must come back byte for byte as the
 # writer writes it; closing writes the settings beside the executable and the next start
-# reopens the table; a damaged table gives the error box and leaves a usable window; a modified
-# table asks before closing. Usage: real_window.sh BIN_DIR (run under xvfb-run).
+# reopens the table; the help opens and Escape closes it; a damaged table gives the error box
+# and leaves a usable window; a modified table asks before closing. Usage: real_window.sh BIN_DIR (run under xvfb-run).
 # The X server must run with -noreset: the program starts and quits several times, and a server
 # that resets when its last client leaves can refuse the next one for a moment.
 set -euo pipefail
@@ -13,7 +13,7 @@ work=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 # The program looks for its settings, help file and viewer beside itself: give it a folder.
 cp "$bin_dir/tablor" "$work/"
-cp "$bin_dir"/libhhctrl.so "$bin_dir"/Tablor.chm "$work/" 2>/dev/null || true
+cp "$bin_dir"/libhhctrl.so "$bin_dir"/tablor-chm "$bin_dir"/Tablor.chm "$work/" 2>/dev/null || true
 export LC_ALL=C.UTF-8
 export QT_QPA_PLATFORM=xcb # a real window, whatever the other tests use
 
@@ -72,6 +72,15 @@ grep -q "Fichier=$work/t.tbr" "$work/tablor.ini" 2>/dev/null || fail "settings f
 "$work/tablor" &
 pid=$!
 w=$(wait_window "Tablor 1.0 - Fichier t \(2 enregistrements\)") || fail "last table not reopened"
+
+# 3b. The help opens on its contents, read by its own reader program; Escape closes it.
+keys "$w" alt+a r
+h=$(wait_window "^Aide de Tablor$") || fail "no help window"
+pgrep -f "tablor-chm $work/Tablor.chm" >/dev/null || fail "the help file is not read by its reader"
+keys "$h" Escape
+for _ in $(seq 1 50); do xdotool search --onlyvisible --name "^Aide de Tablor$" >/dev/null 2>&1 || break; sleep 0.1; done
+xdotool search --onlyvisible --name "^Aide de Tablor$" >/dev/null 2>&1 && fail "Escape left the help open"
+pgrep -f "tablor-chm $work/Tablor.chm" >/dev/null && fail "the reader outlived its help window"
 
 # 4. A change, then quit: the save question; Escape keeps the window open.
 keys "$w" x Return alt+f q
