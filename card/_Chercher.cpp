@@ -2,6 +2,7 @@
 #include "platform/WindowPlacement.h"
 
 #include "card/_Fiche.h"
+#include "platform/AnsiValidator.h"
 #include "platform/ErrorHandler.h"
 #include "platform/QtAnsi.h"
 #include "resources/Resources.h"
@@ -52,6 +53,7 @@ TFind::TFind(TableDocument& doc, Platform& platform, TFiche* card, QWidget* pare
     GroupBox1 = new QGroupBox(QStringLiteral("Mot clé : "), this);
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setMaxLength(INT_MAX);
+    AnsiValidator::applyTo(Edit1);
     FindBtn = new QPushButton(style()->standardIcon(QStyle::SP_DialogOkButton), Chercher, this);
     FindBtn->setDefault(true);
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),

@@ -2,6 +2,7 @@
 #include "platform/WindowPlacement.h"
 
 #include "card/CardClientArea.h"
+#include "platform/AnsiValidator.h"
 #include "platform/ErrorHandler.h"
 #include "platform/QtAnsi.h"
 #include "resources/Resources.h"
@@ -79,6 +80,7 @@ TFiche::TFiche(TableDocument& doc, Platform& platform, const std::string& settin
         auto* edit = new QLineEdit(area_->page());
         edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
         edit->setMaxLength(INT_MAX); // a cell may be longer than a line edit's usual limit
+        AnsiValidator::applyTo(edit);
         edit->resize(121, card::EditHeight);
         connect(edit, &QLineEdit::textChanged, this,
                 [this, i] { run([this, i] { ModifieListe(i); }); });

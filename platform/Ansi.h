@@ -12,6 +12,10 @@ namespace tablor::ansi {
 char32_t toUnicode(unsigned char byte);
 // The byte for a code point, or '?' when Windows-1252 cannot hold it.
 unsigned char fromUnicode(char32_t cp);
+// Whether the code page has a byte for the code point.
+inline bool canHold(char32_t cp) {
+    return cp == U'?' || fromUnicode(cp) != '?';
+}
 
 // Whole texts: bytes <-> UTF-8.
 std::string toUtf8(std::string_view bytes);

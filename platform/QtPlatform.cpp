@@ -1,5 +1,6 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/AnsiValidator.h"
 #include "platform/Errors.h"
 #include "platform/PainterCanvas.h"
 #include "platform/PrinterSetupDialog.h"
@@ -65,6 +66,7 @@ std::optional<QString> QtPlatform::inputQuery(const QString& caption, const QStr
     dialog.setCancelButtonText(QStringLiteral("Annuler"));
     if (auto* edit = dialog.findChild<QLineEdit*>()) {
         edit->setMaxLength(maxLength);
+        AnsiValidator::applyTo(edit);
         edit->selectAll();
     }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;

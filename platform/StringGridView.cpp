@@ -1,5 +1,6 @@
 #include "platform/StringGridView.h"
 
+#include "platform/AnsiValidator.h"
 #include "platform/QtAnsi.h"
 #include "platform/StringGridModel.h"
 
@@ -22,6 +23,7 @@ public:
                           const QModelIndex& index) const override {
         auto* edit = new QLineEdit(parent);
         edit->setFrame(false);
+        AnsiValidator::applyTo(edit);
         edit->setProperty("originalText", index.data(Qt::EditRole));
         QPersistentModelIndex where(index);
         QObject::connect(edit, &QLineEdit::textEdited, edit, [this, where](const QString& t) {

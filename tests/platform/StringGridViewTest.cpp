@@ -1,13 +1,17 @@
 // The grid control over the store: what the view shows, what its editor writes back, and how
 // the view and the store keep the same current cell and selection.
 
-#include "platform/QtAnsi.h"
-#include "platform/StringGridModel.h"
 #include "platform/StringGridView.h"
+#include "platform/QtAnsi.h"
+#include "platform/QtPlatform.h"
+#include "platform/StringGridModel.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace tablor;
@@ -20,6 +24,10 @@ std::string everyByte() {
         if (b != '\r' && b != '\n') s += char(b);
     return s;
 }
+void typeText(QWidget* widget, const QString& text) {
+    for (const QChar ch : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
 } // namespace
 
 TEST(StringGridView, EveryByteSurvivesDisplayAndAnUnchangedEdit) {
@@ -29,7 +37,8 @@ TEST(StringGridView, EveryByteSurvivesDisplayAndAnUnchangedEdit) {
     StringGridView view(grid);
     const QModelIndex index = view.indexOf(1, 2);
     EXPECT_EQ(index.data().toString(), fromAnsi(everyByte()));
-    EXPECT_EQ(view.model()->headerData(0, Qt::Horizontal).toString(), QString::fromUtf8("Prénom €"));
+    EXPECT_EQ(view.model()->headerData(0, Qt::Horizontal).toString(),
+              QString::fromUtf8("Prénom €"));
 
     view.show();
     view.setCurrentIndex(index);
@@ -55,6 +64,34 @@ TEST(StringGridView, EscapePutsTheCellBackButStillReportsTheEdit) {
     QTest::keyClick(editor, Qt::Key_Escape);
     EXPECT_EQ(grid.cell(0, 1), "Lyon");
     EXPECT_GE(edits, 2);
+}
+
+// What the cell editor and the field-name prompt show is what is stored: a character that
+// Windows-1252 lacks is refused, typed or pasted.
+TEST(StringGridView, TheCellEditorAndThePromptRefuseWhatTheCodePageLacks) {
+    StringGrid grid(1, 2);
+    StringGridView view(grid);
+    view.show();
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_X);
+    auto* editor = view.viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    typeText(editor, QStringLiteral("Ł€😀"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("→y"));
+    editor->paste();
+    EXPECT_EQ(editor->text(), QStringLiteral("x€"));
+    EXPECT_EQ(grid.cell(0, 1), "x\x80");
+
+    QtPlatform platform;
+    QTimer::singleShot(0, [] {
+        auto* prompt = QApplication::activeModalWidget()->findChild<QLineEdit*>();
+        prompt->clear();
+        typeText(prompt, QStringLiteral("Ł→Prix"));
+        QTest::keyClick(prompt, Qt::Key_Return);
+    });
+    EXPECT_EQ(platform.inputQuery(QStringLiteral("Nom"), QStringLiteral("Champ"),
+                                  QStringLiteral("Col"), 255),
+              QStringLiteral("Prix"));
 }
 
 TEST(StringGridView, CurrentCellAndSelectionFollowTheStoreBothWays) {
@@ -89,13 +126,13 @@ TEST(StringGridView, HeaderPressesNameTheFieldUnderTheMouse) {
     view.show();
     int col = -2, row = -2;
     Qt::MouseButton button = Qt::NoButton;
-    QObject::connect(&view, &StringGridView::mousePressed,
-                     [&](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, bool, int c,
-                         int r) {
-                         button = b;
-                         col = c;
-                         row = r;
-                     });
+    QObject::connect(
+        &view, &StringGridView::mousePressed,
+        [&](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, bool, int c, int r) {
+            button = b;
+            col = c;
+            row = r;
+        });
     QWidget* header = view.horizontalHeader()->viewport();
     QTest::mousePress(header, Qt::RightButton, Qt::NoModifier, QPoint(64 + 10, 5));
     EXPECT_EQ(button, Qt::RightButton);
