@@ -11,6 +11,9 @@ namespace {
 
 // Names as the file holds them, in Windows-1252 ("Fenêtre" has the byte 0xEA).
 constexpr const char* LastFileSection = "DernierFichier";
+// "Fichier" holds the path in Windows-1252; a path that code page cannot hold is kept whole,
+// as its own bytes, under this second key, which is read first.
+constexpr const char* LastFileNativeKey = "FichierUTF8";
 constexpr const char* WindowSection = "Fen\xEAtre";
 constexpr const char* CardSection = "Fiche";
 constexpr const char* ColumnsSection = "Colonnes";
@@ -42,7 +45,9 @@ std::string settingsPathForUser(const std::string& executablePath, const Environ
 MainWindowSettings readMainWindowSettings(const std::string& iniPath, int screenW, int screenH) {
     const IniFile ini(iniPath);
     MainWindowSettings s;
-    s.lastFile = ansi::toUtf8(ini.readString(LastFileSection, "Fichier", ""));
+    s.lastFile = ini.readString(LastFileSection, LastFileNativeKey, "");
+    if (s.lastFile.empty())
+        s.lastFile = ansi::toUtf8(ini.readString(LastFileSection, "Fichier", ""));
     s.maximised = ini.readBool(WindowSection, "Maxi", false);
     s.w = screenW;
     s.h = screenH;
@@ -71,7 +76,10 @@ void writeSettingsAtClose(const std::string& iniPath, const SettingsAtClose& s) 
         // One write of the whole file at the end: the same content, with one flush to disk.
         ini.holdWrites();
         ini.eraseSection(LastFileSection);
-        ini.writeString(LastFileSection, "Fichier", ansi::fromUtf8(s.lastFile));
+        const std::string ansiPath = ansi::fromUtf8(s.lastFile);
+        ini.writeString(LastFileSection, "Fichier", ansiPath);
+        if (ansi::toUtf8(ansiPath) != s.lastFile)
+            ini.writeString(LastFileSection, LastFileNativeKey, s.lastFile);
         ini.eraseSection(ColumnsSection);
         ini.eraseSection(WindowSection);
         ini.writeInteger(WindowSection, "X", s.x);

@@ -38,7 +38,9 @@ struct CardPosition {
 CardPosition readCardPosition(const std::string& iniPath);
 
 struct SettingsAtClose {
-    std::string lastFile; // native bytes; stored in the file as Windows-1252
+    // Native bytes; stored in the file as Windows-1252, and also as they are when that code
+    // page cannot hold them.
+    std::string lastFile;
     int x, y, w, h;
     bool maximised;
     int cardX, cardY;

@@ -111,6 +111,17 @@ TEST(Settings, WritingAtCloseRewritesOnlyItsOwnSections) {
     writeSettingsAtClose(ini, untitled);
     EXPECT_NE(readBytes(ini).find("[DernierFichier]\r\nFichier=\r\n"), std::string::npos);
     EXPECT_TRUE(readMainWindowSettings(ini, 1, 1).maximised);
+
+    // A path Windows-1252 cannot hold comes back whole.
+    SettingsAtClose foreign = sample();
+    foreign.lastFile = "/tmp/\u0141\u00f3d\u017a \U0001F600.tbr"; // UTF-8, as Linux paths are
+    writeSettingsAtClose(ini, foreign);
+    EXPECT_NE(readBytes(ini).find("[DernierFichier]\r\nFichier=/tmp/?\xF3"
+                                  "d? ?.tbr\r\n"
+                                  "FichierUTF8=" +
+                                  foreign.lastFile + "\r\n"),
+              std::string::npos);
+    EXPECT_EQ(readMainWindowSettings(ini, 1, 1).lastFile, foreign.lastFile);
 }
 
 TEST(Settings, AFileThatCannotBeWrittenIsReported) {
