@@ -5,6 +5,7 @@
 
 #include "card/_Fiche.h"
 #include "support/ScriptedPlatform.h"
+#include "support/TypeText.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -15,12 +16,6 @@
 #include <vector>
 
 namespace tablor::test {
-
-// Types the text into the widget, one key press per character, accented letters included.
-inline void typeText(QWidget* widget, const QString& text) {
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
 
 class CardFixture {
 public:
