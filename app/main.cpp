@@ -20,12 +20,15 @@
 
 namespace {
 
-// Qt's own dialogs and buttons in French.
+// Qt's own dialogs and buttons in French: the toolkit's catalogue, then ours for the texts it
+// lacks (a translator installed later is asked first).
 void loadFrenchTranslation(QApplication& app) {
-    auto* translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral("qtbase_fr"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
+    const auto install = [&app](const QString& name, const QString& folder) {
+        auto* translator = new QTranslator(&app);
+        if (translator->load(name, folder)) QApplication::installTranslator(translator);
+    };
+    install(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    install(QStringLiteral("toolkit_fr"), QStringLiteral(":/translations"));
 }
 
 } // namespace
@@ -46,8 +49,8 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tablor 1.0"));
-    loadFrenchTranslation(app);
     tablor::initResources();
+    loadFrenchTranslation(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tablor.svg")));
     // The program's windows are laid out for an 8-point sans-serif.
     QFont font(QStringLiteral("Sans Serif"), 8);

@@ -190,13 +190,21 @@ QString QtPlatform::executablePath() {
     return QCoreApplication::applicationFilePath();
 }
 
+namespace {
+// The user's locale; French where none is set (C or POSIX), since the program speaks French.
+QLocale userLocale() {
+    const QLocale system = QLocale::system();
+    return system.language() == QLocale::C ? QLocale(QLocale::French, QLocale::France) : system;
+}
+} // namespace
+
 QString QtPlatform::shortDate() {
-    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    return userLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
 }
 
 QString QtPlatform::longTime() {
     // The locale's long time format, without the time zone Qt adds to it.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    QString format = userLocale().timeFormat(QLocale::LongFormat);
     format.remove(QLatin1Char('t'));
     return QTime::currentTime().toString(format.trimmed());
 }
