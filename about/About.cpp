@@ -60,13 +60,11 @@ TFAbout::TFAbout(Platform& platform, QWidget* parent)
     setWindowTitle(QStringLiteral("A propos de..."));
     setFont(windowFont());
 
-    // Button-face background, black text. A dark desktop theme would leave the black text
-    // unreadable, so the button face falls back to the classic light grey there.
+    // The button face behind the button text: black on grey in a light theme, and as readable
+    // in a dark one, since both colours come from the same palette.
     QPalette pal = palette();
-    QColor face = pal.color(QPalette::Button);
-    if (face.lightness() < 128) face = QColor(0xF0, 0xF0, 0xF0);
-    pal.setColor(QPalette::Window, face);
-    pal.setColor(QPalette::WindowText, Qt::black);
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    pal.setColor(QPalette::WindowText, pal.color(QPalette::ButtonText));
     setPalette(pal);
     setAutoFillBackground(true);
 

@@ -4,12 +4,15 @@
 #include "about/AboutTexts.h"
 #include "support/ScriptedPlatform.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLocale>
 #include <QPointer>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace tablor {
@@ -78,7 +81,7 @@ TEST(TAboutBox, PropertiesKeepAtMostAHundredEightBitCharacters) {
     TAboutBox box(p, nullptr);
     EXPECT_EQ(box.ProductName(), QStringLiteral("Tablor"));
     EXPECT_EQ(box.Version(), QStringLiteral("Version 1.0 pour Win 9x et Win XP"));
-    EXPECT_FALSE(box.Copyright().isEmpty());
+    EXPECT_EQ(box.Copyright(), QStringLiteral("Copyright © 2026 Tablor"));
 
     const QString longName = QString(150, QChar(u'é'));
     box.setProductName(longName);
@@ -155,6 +158,41 @@ TEST(TFAbout, DesignedGeometryAndTheEngravedSeparator) {
         EXPECT_EQ(f.Line1->FromY(), 4);
         EXPECT_EQ(f.Line2->Pen().Color(), QColor(Qt::white));
     });
+}
+
+// WCAG's contrast ratio of two colours.
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST(TFAbout, FollowsADarkPalette) {
+    const QPalette saved = QApplication::palette();
+    QPalette dark = saved;
+    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, QColor(0xE0, 0xE0, 0xE0));
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::ButtonText, QColor(0xF0, 0xF0, 0xF0));
+    QApplication::setPalette(dark);
+    ScriptedPlatform p;
+    smallMemory(p);
+    TAboutBox box(p, nullptr);
+    executeShowing(p, box, [&](TFAbout& f) {
+        const QImage image = f.grab().toImage();
+        const QColor face = image.pixelColor(150, 150);
+        EXPECT_EQ(face, QColor(0x30, 0x30, 0x30)) << "the dark button face";
+        for (QLabel* label : {f.Label1, f.Label3, f.lblPhysMem})
+            EXPECT_GE(contrast(label->palette().color(label->foregroundRole()), face), 4.5)
+                << label->text().toStdString();
+    });
+    QApplication::setPalette(saved);
 }
 
 TEST(TFAbout, GrowsAsAWholeRatherThanClipAText) {
