@@ -47,6 +47,8 @@ pid_t spawnReader(const std::string& program, const std::string& file, int reade
     posix_spawn_file_actions_adddup2(&actions, readerEnd, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, readerEnd, STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    // Nothing else the program has open goes with it: its tables are none of the reader's business.
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t none, all;
