@@ -7,6 +7,7 @@
 #include "help/hh_funcs.h"
 #include "mainwindow/_Tablor.h"
 #include "platform/CommandLine.h"
+#include "platform/ProgramName.h"
 #include "platform/QtPlatform.h"
 #include "resources/Resources.h"
 
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
     tablor::InitHelpDiagnostics(commandLine, tablor::RunningExecutablePath());
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tablor 1.0"));
+    QApplication::setApplicationName(QString::fromLatin1(tablor::ProgramName));
     tablor::initResources();
     loadFrenchTranslation(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tablor.svg")));

@@ -6,6 +6,7 @@
 #include "platform/ErrorHandler.h"
 #include "platform/QtAnsi.h"
 #include "resources/Resources.h"
+#include "table/CopyText.h"
 #include "table/SearchScan.h"
 #include "table/Settings.h"
 
@@ -423,18 +424,8 @@ void TFiche::ToolButton11Click() {
     }
     const std::optional<std::vector<bool>> chosen = commands_.chooseFields(names, ticked);
     if (!chosen) return;
-    std::string text;
-    const int r = g.Row();
-    for (int i = 0; i < fields; ++i) {
-        const bool take = i < int(chosen->size()) && (*chosen)[i];
-        if (take) {
-            text += g.cell(i, r);
-            text += "\r\n";
-        }
-        doc_.CopyFlags[i] = take ? 1 : 0;
-    }
     // With no field chosen the clipboard is left empty.
-    platform_.setClipboardText(fromAnsi(text));
+    platform_.setClipboardText(fromAnsi(copyChosenFields(doc_, *chosen)));
 }
 
 } // namespace tablor

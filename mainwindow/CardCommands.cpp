@@ -6,6 +6,7 @@
 #include "mainwindow/TablePrinter.h"
 #include "mainwindow/_Copier.h"
 #include "mainwindow/_Tablor.h"
+#include "platform/ProgramName.h"
 
 #include <QListWidget>
 
@@ -38,8 +39,9 @@ CardCommands TForm1::cardCommands() {
         return chosen;
     };
     c.print = [this](const QImage& picture, double dotsPerInch) {
-        platform_.printImage(tablePrinter().printer(), QStringLiteral("Tablor 1.0 - Fiche"),
-                             picture, dotsPerInch);
+        platform_.printImage(tablePrinter().printer(),
+                             QString::fromLatin1(ProgramName) + QStringLiteral(" - Fiche"), picture,
+                             dotsPerInch);
     };
     return c;
 }

@@ -4,6 +4,7 @@
 
 #include "card/_Fiche.h"
 #include "platform/StringGridView.h"
+#include "table/StartTable.h"
 #include "table/TableFile.h"
 
 #include <QFile>
@@ -22,28 +23,10 @@ FileDialogRequest tableDialog(const QString& initialName) {
 
 void TForm1::Nouveau1Click() {
     if (!ConfirmSave()) return;
-    StringGrid& g = grid();
-    {
-        StringGrid::Batch batch(g);
-        g.setRowCount(2);
-        g.setColCount(10);
-        for (int r = 0; r < 2; ++r)
-            g.clearRow(r);
-    }
-    titlePrefix_ = QStringLiteral("Tablor 1.0 - Fichier SANS NOM (");
-    doc_.FileName.clear();
-    doc_.Modified = false;
-    g.setCol(0);
-    g.setRow(1);
-    doc_.RecordCount = 1;
+    resetToStartTable(doc_);
+    setTitleFor({});
     UpdateStatus();
-    for (int c = 0; c < 10; ++c) {
-        g.setCell(c, 0, "Colonne " + std::to_string(c + 1));
-        g.setColWidth(c, StringGrid::DefaultColWidth);
-    }
     FillCard();
-    doc_.SortField = 0;
-    doc_.CopyFlags.fill(1);
     Fiche->ResetCardLayout();
     panel(1)->setText(QStringLiteral("Table : SANS NOM"));
 }

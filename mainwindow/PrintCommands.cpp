@@ -3,6 +3,7 @@
 #include "mainwindow/TablePrinter.h"
 #include "mainwindow/_Tablor.h"
 
+#include "platform/ProgramName.h"
 #include "platform/QtAnsi.h"
 #include "platform/StringGridView.h"
 #include "table/PrintListing.h"
@@ -23,8 +24,8 @@ void TForm1::Imprimer1Click() {
     QString heading = windowTitle();
     if (choice->selection) heading += QStringLiteral(" (sélection)");
     BusyCursor busy(platform_);
-    const std::unique_ptr<PrintJob> job =
-        platform_.startPrintJob(printer.printer(), QStringLiteral("Tablor 1.0 - Fichier"), *font);
+    const std::unique_ptr<PrintJob> job = platform_.startPrintJob(
+        printer.printer(), QString::fromLatin1(ProgramName) + QStringLiteral(" - Fichier"), *font);
     PrinterTextStream out(*job);
     writeListing(out, grid(), printRange(grid(), choice->selection), toAnsi(heading),
                  choice->copies);

@@ -8,10 +8,12 @@
 #include "mainwindow/_Copier.h"
 #include "mainwindow/_Tri.h"
 #include "platform/ErrorHandler.h"
+#include "platform/ProgramName.h"
 #include "platform/StringGridView.h"
 #include "platform/WindowPlacement.h"
 #include "resources/Resources.h"
 #include "table/Settings.h"
+#include "table/StartTable.h"
 #include "table/TableFile.h"
 
 #include <QCloseEvent>
@@ -30,8 +32,7 @@
 namespace tablor {
 
 namespace {
-const QString Banner = QStringLiteral("Tablor 1.0");
-const QString UntitledPrefix = QStringLiteral("Tablor 1.0 - Fichier SANS NOM (");
+const QString Banner = QString::fromLatin1(ProgramName);
 
 QString fromNative(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -269,7 +270,7 @@ void TForm1::setPanel(int i, const QString& text) {
 // --- start-up ------------------------------------------------------------------------------
 
 void TForm1::FormCreate(const QStringList& arguments) {
-    doc_.resetMembers();
+    resetToStartTable(doc_);
 
     const std::string ini = settingsPath().toStdString();
     const QSize screen = platform_.screenSize();
@@ -282,12 +283,8 @@ void TForm1::FormCreate(const QStringList& arguments) {
         resize(s.w, s.h);
     }
 
-    doc_.RecordCount = 1;
-    titlePrefix_ = UntitledPrefix;
+    setTitleFor({});
     UpdateStatus();
-
-    for (int c = 0; c < 10; ++c)
-        grid().setCell(c, 0, "Colonne " + std::to_string(c + 1));
 
     if (!arguments.isEmpty()) doc_.FileName = QFile::encodeName(arguments.first()).toStdString();
 
@@ -324,9 +321,9 @@ QString TForm1::displayName(const QString& path) {
 }
 
 void TForm1::setTitleFor(const std::string& fileName) {
-    titlePrefix_ = fileName.empty() ? UntitledPrefix
-                                    : QStringLiteral("Tablor 1.0 - Fichier ") +
-                                          displayName(fromNative(fileName)) + QStringLiteral(" (");
+    const QString name =
+        fileName.empty() ? QStringLiteral("SANS NOM") : displayName(fromNative(fileName));
+    titlePrefix_ = Banner + QStringLiteral(" - Fichier ") + name + QStringLiteral(" (");
 }
 
 void TForm1::UpdateStatus() {

@@ -1,5 +1,7 @@
 #include "platform/CommandLine.h"
 
+#include "platform/ProgramName.h"
+
 #include <sys/stat.h>
 
 namespace tablor {
@@ -16,8 +18,6 @@ constexpr const char* Usage =
     "  -h, --help     affiche cette aide et quitte\n"
     "  -V, --version  affiche la version et quitte\n";
 
-constexpr const char* Version = "Tablor 1.0\n";
-
 } // namespace
 
 bool fileExists(const std::string& path) {
@@ -32,7 +32,7 @@ std::optional<std::string> commandLineAnswer(const std::vector<std::string>& arg
     const bool help = first == "-h" || first == "--help";
     const bool version = first == "-V" || first == "--version";
     if ((!help && !version) || exists(first)) return std::nullopt;
-    return std::string(help ? Usage : Version);
+    return help ? std::string(Usage) : std::string(ProgramName) + "\n";
 }
 
 } // namespace tablor

@@ -55,7 +55,7 @@ public:
     // The window that dialogs belong to.
     virtual void setMainWindow(QWidget* window) = 0;
 
-    // Error box: caption "Tablor 1.0", error icon, OK. The text is shown as given.
+    // Error box: caption ProgramName, error icon, OK. The text is shown as given.
     virtual void errorBox(const QString& text) = 0;
     // Information box: caption "Information", information icon, "OK".
     virtual void informationBox(const QString& text) = 0;

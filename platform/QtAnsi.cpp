@@ -22,7 +22,8 @@ const std::array<char16_t, 256>& unicodeTable() {
 
 QChar* decodeAnsi(std::string_view bytes, QChar* out) {
     const auto& table = unicodeTable();
-    for (const char byte : bytes) *out++ = QChar(table[static_cast<unsigned char>(byte)]);
+    for (const char byte : bytes)
+        *out++ = QChar(table[static_cast<unsigned char>(byte)]);
     return out;
 }
 

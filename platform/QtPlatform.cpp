@@ -4,6 +4,7 @@
 #include "platform/Errors.h"
 #include "platform/PainterCanvas.h"
 #include "platform/PrinterSetupDialog.h"
+#include "platform/ProgramName.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -29,7 +30,7 @@
 namespace tablor {
 
 void QtPlatform::errorBox(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Tablor 1.0"), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, QString::fromLatin1(ProgramName), text, QMessageBox::Ok,
                     window_);
     box.exec();
 }

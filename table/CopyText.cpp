@@ -1,5 +1,6 @@
 #include "table/CopyText.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tablor {
@@ -39,6 +40,22 @@ std::string copiedLines(const StringGrid& grid, const GridRect& cells) {
         endLine();
     }
     return out;
+}
+
+std::string copyChosenFields(TableDocument& doc, const std::vector<bool>& chosen) {
+    const StringGrid& g = doc.StringGrid1;
+    const int fields = std::min(g.ColCount(), MaxFields);
+    const int r = g.Row();
+    std::string text;
+    for (int i = 0; i < fields; ++i) {
+        const bool take = i < int(chosen.size()) && chosen[i];
+        if (take) {
+            text += g.cell(i, r);
+            text += "\r\n";
+        }
+        doc.CopyFlags[i] = take ? 1 : 0;
+    }
+    return text;
 }
 
 } // namespace tablor

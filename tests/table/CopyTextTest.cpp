@@ -44,3 +44,19 @@ TEST(CopyText, ALargerSelectionCopiesJustItsCells) {
     EXPECT_TRUE(range.isSelection);
     EXPECT_EQ(copiedLines(g, range.cells), "\r\nx\r\n\r\n");
 }
+
+TEST(CopyText, TheCardCopiesTheChosenFieldsOfTheCurrentRecordAndKeepsTheChoice) {
+    TableDocument d;
+    fillSample(d.StringGrid1);
+    d.StringGrid1.moveTo(0, 4);
+    // A choice shorter than the fields leaves the last one out; an empty cell still gives its line.
+    d.StringGrid1.setCell(1, 4, "");
+    EXPECT_EQ(copyChosenFields(d, {true, true}), "\xE9\r\n\r\n");
+    EXPECT_EQ(d.CopyFlags[0], 1);
+    EXPECT_EQ(d.CopyFlags[1], 1);
+    EXPECT_EQ(d.CopyFlags[2], 0);
+    EXPECT_EQ(d.CopyFlags[3], 1) << "flags past the table's fields stay";
+
+    EXPECT_EQ(copyChosenFields(d, {false, false, false}), "");
+    EXPECT_EQ(d.CopyFlags[0], 0);
+}
