@@ -3,6 +3,7 @@
 #include "about/AboutLayout.h"
 #include "about/AboutTexts.h"
 #include "platform/Ansi.h"
+#include "platform/DesignedGeometry.h"
 #include "resources/Resources.h"
 
 #include <QApplication>
@@ -133,45 +134,37 @@ QPixmap TFAbout::picture(const QString& resource, QSize size) const {
 void TFAbout::fitToTexts() {
     struct Placed {
         QLabel* label;
-        about::Rect design;
+        QPoint design;
         int limitTop; // the design row its text must stay above
     };
     const std::array<Placed, 5> texts{{
-        {Label1, about::Label1, about::Label2.top},
-        {Label2, about::Label2, about::Label3.top},
-        {Label3, about::Label3, about::Line1.top + 4}, // the row the separator draws on
-        {lblPhysMem, about::lblPhysMem, about::lblPhysRes.top},
-        {lblPhysRes, about::lblPhysRes, about::Button1.top},
+        {Label1, about::Label1, about::Label2.y()},
+        {Label2, about::Label2, about::Label3.y()},
+        {Label3, about::Label3, about::Line1.top() + 4}, // the row the separator draws on
+        {lblPhysMem, about::lblPhysMem, about::lblPhysRes.y()},
+        {lblPhysRes, about::lblPhysRes, about::Button1.top()},
     }};
     std::array<about::MeasuredText, 5> measured;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         QLabel* label = texts[i].label;
         label->adjustSize();
-        measured[i] = {texts[i].design.left, texts[i].design.top, label->width(), label->height(),
+        measured[i] = {texts[i].design.x(), texts[i].design.y(), label->width(), label->height(),
                        texts[i].limitTop};
     }
-    QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-    const QSize room = screen ? screen->availableGeometry().size() : platform_.screenSize();
-    const double maxScale = std::min(double(room.width()) / about::ClientWidth,
-                                     double(room.height()) / about::ClientHeight);
-    scale_ = about::fitScale(measured, maxScale);
+    QSize room = availableRoom(parentWidget());
+    if (room.isEmpty()) room = platform_.screenSize();
+    scale_ = growthFactor(about::neededScale(measured), about::Client, room);
 
-    const auto place = [this](QWidget* w, const about::Rect& design) {
-        const about::Rect r = about::scaled(design, scale_);
-        w->setGeometry(r.left, r.top, r.width, r.height);
-    };
-    for (const Placed& t : texts) {
-        const about::Rect r = about::scaled(t.design, scale_);
-        t.label->move(r.left, r.top);
-    }
-    place(Button1, about::Button1);
-    place(Image1, about::Image1);
-    place(FImage, about::FImage);
+    for (const Placed& t : texts)
+        t.label->move(scaled(t.design.x(), scale_), scaled(t.design.y(), scale_));
+    Button1->setGeometry(scaledRect(about::Button1, scale_));
+    Image1->setGeometry(scaledRect(about::Image1, scale_));
+    FImage->setGeometry(scaledRect(about::FImage, scale_));
     // The lines keep the thickness they give themselves, and the white one stays exactly one
     // row under the black one at any factor, or the separator would no longer look engraved.
-    const about::Rect line1 = about::scaled(about::Line1, scale_);
-    Line1->setGeometry(line1.left, line1.top, line1.width, about::Line1.height);
-    Line2->setGeometry(line1.left, line1.top + 1, line1.width, about::Line2.height);
+    const QRect line1 = scaledRect(about::Line1, scale_);
+    Line1->setGeometry(line1.left(), line1.top(), line1.width(), about::Line1.height());
+    Line2->setGeometry(line1.left(), line1.top() + 1, line1.width(), about::Line2.height());
 
     Image1->setPixmap(picture(QStringLiteral(":/about/banner.svg"), Image1->size()));
     // The application's own icon, or the program's picture when none is set yet.
@@ -179,9 +172,10 @@ void TFAbout::fitToTexts() {
     if (icon.isNull()) icon = QIcon(QStringLiteral(":/icons/tablor.svg"));
     FImage->setPixmap(icon.pixmap(FImage->size()));
 
-    setFixedSize(about::scaled(about::ClientWidth, scale_),
-                 about::scaled(about::ClientHeight, scale_));
-    if (screen) move(screen->availableGeometry().center() - rect().center());
+    setFixedSize(scaledSize(about::Client, scale_));
+    if (QScreen* screen =
+            parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 TAboutBox::TAboutBox(Platform& platform, QWidget* owner) : platform_(platform), owner_(owner) {

@@ -1,24 +1,22 @@
 #include "card/_Chercher.h"
-#include "platform/WindowPlacement.h"
 
 #include "card/_Fiche.h"
 #include "platform/AnsiValidator.h"
+#include "platform/DesignedGeometry.h"
 #include "platform/ErrorHandler.h"
 #include "platform/QtAnsi.h"
 #include "resources/Resources.h"
 #include "table/SearchScan.h"
 
+#include <QEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 
 namespace tablor {
 
@@ -33,11 +31,6 @@ constexpr QRect GroupRect{8, 8, 297, 73};
 constexpr QRect EditRect{16, 30, 265, 21}; // inside the group box
 constexpr QRect FindRect{136, 98, 81, 27};
 constexpr QRect CancelRect{224, 98, 81, 27};
-
-QRect scaled(const QRect& r, double f) {
-    return QRect(int(std::lround(r.x() * f)), int(std::lround(r.y() * f)),
-                 int(std::lround(r.width() * f)), int(std::lround(r.height() * f)));
-}
 
 } // namespace
 
@@ -90,14 +83,13 @@ void TFind::layOut() {
     f = std::max(f, double(titleWidth) / GroupRect.width());
     const int editHeight = Edit1->sizeHint().height();
     f = std::max(f, double(editHeight) / EditRect.height());
-    scale_ = f > 1.0 ? std::ceil(f * 100.0) / 100.0 : 1.0;
+    scale_ = growthFactor(f, Client, availableRoom(this));
 
-    GroupBox1->setGeometry(scaled(GroupRect, scale_));
-    Edit1->setGeometry(scaled(EditRect, scale_));
-    FindBtn->setGeometry(scaled(FindRect, scale_));
-    BitBtn2->setGeometry(scaled(CancelRect, scale_));
-    setFixedSize(int(std::lround(Client.width() * scale_)),
-                 int(std::lround(Client.height() * scale_)));
+    GroupBox1->setGeometry(scaledRect(GroupRect, scale_));
+    Edit1->setGeometry(scaledRect(EditRect, scale_));
+    FindBtn->setGeometry(scaledRect(FindRect, scale_));
+    BitBtn2->setGeometry(scaledRect(CancelRect, scale_));
+    setFixedSize(scaledSize(Client, scale_));
 }
 
 void TFind::FormCreate() {

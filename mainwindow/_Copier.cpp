@@ -1,6 +1,6 @@
 #include "mainwindow/_Copier.h"
 
-#include "mainwindow/DialogGeometry.h"
+#include "platform/DesignedGeometry.h"
 
 #include <QGroupBox>
 #include <QListWidget>

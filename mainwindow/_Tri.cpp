@@ -1,6 +1,6 @@
 #include "mainwindow/_Tri.h"
 
-#include "mainwindow/DialogGeometry.h"
+#include "platform/DesignedGeometry.h"
 
 #include <QComboBox>
 #include <QGroupBox>
