@@ -41,7 +41,11 @@ QStringList HelpControlCandidates(const QString& executablePath) {
 }
 
 QString HelpFilePath(const QString& executablePath) {
-    return directoryPart(executablePath) + QStringLiteral("Tablor.chm");
+    const QString beside = directoryPart(executablePath) + QStringLiteral("Tablor.chm");
+    if (QFileInfo(beside).isFile()) return beside;
+    const QString installed = QDir::cleanPath(directoryPart(executablePath) +
+                                              QStringLiteral("../share/tablor/Tablor.chm"));
+    return QFileInfo(installed).isFile() ? installed : beside;
 }
 
 QString GetHelpControlPath() {

@@ -30,7 +30,7 @@ HtmlHelpFunc HtmlHelp();
 HtmlHelpAFunc BoundHtmlHelpA();
 HtmlHelpWFunc BoundHtmlHelpW();
 
-// The help command's work: asks the viewer for <exe dir>/Tablor.chm (HH_DISPLAY_TOPIC);
+// The help command's work: asks the viewer for the help file (HH_DISPLAY_TOPIC);
 // returns false when no viewer is bound.
 bool ShowHelpFile(const QString& executablePath);
 // Close-all request (HH_CLOSE_ALL) if bound.
@@ -38,7 +38,8 @@ void CloseAllHelp();
 
 // Where the viewer module is looked for, in order, for a program at executablePath.
 QStringList HelpControlCandidates(const QString& executablePath);
-// The help file that the help command opens for a program at executablePath.
+// The help file that the help command opens for a program at executablePath: Tablor.chm beside
+// it, else the installed share/tablor/Tablor.chm; beside it when neither exists.
 QString HelpFilePath(const QString& executablePath);
 // The running program's full path, read from the system (no QApplication needed).
 QString RunningExecutablePath();

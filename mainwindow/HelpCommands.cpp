@@ -7,7 +7,7 @@
 
 namespace tablor {
 
-// Asks the help viewer for Tablor.chm beside the executable; without a viewer, a beep.
+// Asks the help viewer for the program's help file; without a viewer, a beep.
 void TForm1::N1rubriquesdelaide1Click() {
     if (!ShowHelpFile(platform_.executablePath())) platform_.beep();
 }

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -100,6 +101,17 @@ TEST(HelpBinding, LooksBesideTheProgramThenInTheInstalledLibraryFolder) {
                            QStringLiteral("/opt/tablor/lib/tablor/libhhctrl.so")}));
     EXPECT_EQ(HelpFilePath(QStringLiteral("/opt/outils/tables")),
               QStringLiteral("/opt/outils/Tablor.chm"));
+    // Installed: the help file in share/tablor, unless a copy sits beside the program.
+    QTemporaryDir prefix;
+    QDir(prefix.path()).mkpath(QStringLiteral("bin"));
+    QDir(prefix.path()).mkpath(QStringLiteral("share/tablor"));
+    EXPECT_TRUE(QFile(prefix.filePath(QStringLiteral("share/tablor/Tablor.chm")))
+                    .open(QIODevice::WriteOnly));
+    const QString program = prefix.filePath(QStringLiteral("bin/tablor"));
+    EXPECT_EQ(HelpFilePath(program), prefix.filePath(QStringLiteral("share/tablor/Tablor.chm")));
+    EXPECT_TRUE(
+        QFile(prefix.filePath(QStringLiteral("bin/Tablor.chm"))).open(QIODevice::WriteOnly));
+    EXPECT_EQ(HelpFilePath(program), prefix.filePath(QStringLiteral("bin/Tablor.chm")));
     EXPECT_EQ(GetHelpControlPath(), binDir() + QStringLiteral("/libhhctrl.so"));
 }
 
