@@ -53,6 +53,8 @@ int main(int argc, char** argv) {
     tablor::initResources();
     loadFrenchTranslation(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/tablor.svg")));
+    // Ties the windows to the installed desktop entry (its name, icon and menu place).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tablor.Tablor"));
     // The program's windows are laid out for an 8-point sans-serif.
     QFont font(QStringLiteral("Sans Serif"), 8);
     font.setStyleHint(QFont::SansSerif);
