@@ -99,10 +99,15 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
             return messagePage(QStringLiteral("Page introuvable"),
                                QStringLiteral("La page « %1 » n'existe pas dans ce fichier d'aide.")
                                    .arg(path.mid(1)));
+        if (data->size() > MaxHelpTextSize)
+            return messagePage(QStringLiteral("Page trop grande"),
+                               QStringLiteral("La page « %1 » est trop grande pour être affichée.")
+                                   .arg(path.mid(1)));
         return decodeHelpText(*data);
     }
     if (!data) return {};
-    if (type == QTextDocument::StyleSheetResource) return decodeHelpText(*data);
+    if (type == QTextDocument::StyleSheetResource)
+        return data->size() > MaxHelpTextSize ? QVariant() : QVariant(decodeHelpText(*data));
     return *data;
 }
 

@@ -8,6 +8,10 @@
 
 namespace hhctrl {
 
+// The largest page, style sheet, contents or index shown. Help pages are a few kilobytes; Qt
+// takes seconds to lay out a megabyte of text, and the window would stand still meanwhile.
+constexpr qsizetype MaxHelpTextSize = qsizetype(1) << 20;
+
 QString decodeHelpText(const QByteArray& bytes);
 
 // Replaces character references (&eacute;, &#233;, &#xE9;, &amp;...) by their characters.

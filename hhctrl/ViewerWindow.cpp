@@ -134,19 +134,21 @@ void ViewerWindow::readContentsAndIndex() {
     homeAction_->setEnabled(true);
     setWindowTitle(archive_.title().isEmpty() ? QStringLiteral("Aide") : archive_.title());
 
-    std::vector<SitemapEntry> contents;
-    if (const auto hhc = archive_.read(archive_.contentsFile()))
-        contents = parseSitemap(decodeHelpText(*hhc));
     following_ = true;
-    fillContents(contents, nullptr);
+    fillContents(readSitemap(archive_.contentsFile()), nullptr);
     contents_->expandAll(); // the whole help at a glance: it is short
     following_ = false;
-    if (const auto hhk = archive_.read(archive_.indexFile()))
-        fillIndex(parseSitemap(decodeHelpText(*hhk)), 0);
+    fillIndex(readSitemap(archive_.indexFile()), 0);
 
     home_ = archive_.defaultTopic();
     for (QTreeWidgetItemIterator it(contents_); home_.isEmpty() && *it; ++it)
         home_ = (*it)->data(0, LocalRole).toString();
+}
+
+std::vector<SitemapEntry> ViewerWindow::readSitemap(const QString& path) {
+    const std::optional<QByteArray> bytes = archive_.read(path);
+    if (!bytes || bytes->size() > MaxHelpTextSize) return {};
+    return parseSitemap(decodeHelpText(*bytes));
 }
 
 void ViewerWindow::fillContents(const std::vector<SitemapEntry>& entries, QTreeWidgetItem* parent) {

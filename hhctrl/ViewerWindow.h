@@ -31,6 +31,7 @@ private:
     void buildUi();
     void loadFile();
     void readContentsAndIndex();
+    std::vector<SitemapEntry> readSitemap(const QString& path);
     void fillContents(const std::vector<SitemapEntry>& entries, QTreeWidgetItem* parent);
     void fillIndex(const std::vector<SitemapEntry>& entries, int depth);
     void openLocal(const QString& local);
