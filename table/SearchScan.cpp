@@ -38,9 +38,11 @@ inline std::uint64_t zeroBytes(std::uint64_t w) {
 }
 
 // The high bit of the bytes where a keyword may start in a text d bytes longer than it: bytes
-// 1 to d + 1 of a cell word (byte 0 is the tag).
+// 1 to d + 1 of a cell word (byte 0 is the tag), no further than its last byte.
 constexpr std::uint64_t startBytes(int d) {
-    return (((std::uint64_t{1} << (8 * (d + 1))) - 1) << 8) & HighBits;
+    const std::uint64_t first =
+        d >= 7 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * (d + 1))) - 1;
+    return (first << 8) & HighBits;
 }
 
 // Whether the text starts with the keyword, the text's letters upper-cased.
