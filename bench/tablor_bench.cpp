@@ -10,6 +10,7 @@
 #include "platform/Ansi.h"
 #include "platform/Errors.h"
 #include "table/CopyText.h"
+#include "table/DelimitedFile.h"
 #include "table/RecordEditing.h"
 #include "table/SearchScan.h"
 #include "table/SortRecords.h"
@@ -175,6 +176,23 @@ double workloadSearchLast(const Args& a) {
     return seconds;
 }
 
+// The table file loaded and written as UTF-8 CSV (what the converter does).
+double workloadExportCsv(const Args& a) {
+    Stopwatch clock;
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    ExportDelimited(doc, DelimitedFormat{}, a.out);
+    return clock.seconds();
+}
+
+// A delimited file (FILE) read into a table.
+double workloadImportCsv(const Args& a) {
+    TableDocument doc;
+    Stopwatch clock;
+    ImportDelimited(doc, a.file);
+    return clock.seconds();
+}
+
 struct Workload {
     std::string_view name;
     double (*run)(const Args&);
@@ -192,6 +210,8 @@ constexpr Workload Workloads[] = {
     {"copy", workloadCopy, 3},
     {"search-miss", workloadSearchMiss, 3},
     {"search-last", workloadSearchLast, 3},
+    {"export-csv", workloadExportCsv, 3},
+    {"import-csv", workloadImportCsv, 3},
 };
 
 // French-looking words of two to four syllables, some accented (Windows-1252), mostly 4 to 7

@@ -1,6 +1,8 @@
 #include "platform/Ansi.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace tablor::ansi {
 namespace {
@@ -43,34 +45,141 @@ unsigned char fromUnicode(char32_t cp) {
     return '?';
 }
 
+// Each byte's UTF-8 form: its length, then up to three bytes.
+struct Utf8Form {
+    char length;
+    char bytes[3];
+};
+const std::array<Utf8Form, 256> Utf8Forms = [] {
+    std::array<Utf8Form, 256> t{};
+    for (int b = 0; b < 256; ++b) {
+        std::string s;
+        appendUtf8(s, toUnicode(static_cast<unsigned char>(b)));
+        t[b].length = char(s.size());
+        std::memcpy(t[b].bytes, s.data(), s.size());
+    }
+    return t;
+}();
+
+std::size_t encodeUtf8(std::string_view bytes, char* out) {
+    char* const start = out;
+    for (unsigned char b : bytes) {
+        if (b < 0x80) {
+            *out++ = char(b);
+        } else {
+            const Utf8Form& f = Utf8Forms[b];
+            std::memcpy(out, f.bytes, 3);
+            out += f.length;
+        }
+    }
+    return std::size_t(out - start);
+}
+
+void appendUtf8(std::string& out, std::string_view bytes) {
+    const std::size_t used = out.size();
+    out.resize(used + 3 * bytes.size());
+    out.resize(used + encodeUtf8(bytes, out.data() + used));
+}
+
 std::string toUtf8(std::string_view bytes) {
     std::string out;
-    out.reserve(bytes.size() + bytes.size() / 8);
-    for (unsigned char b : bytes)
-        appendUtf8(out, toUnicode(b));
+    appendUtf8(out, bytes);
     return out;
 }
 
-std::string fromUtf8(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
+std::size_t decodeUtf8(std::string_view s, char* out, std::size_t& replaced) {
+    char* const start = out;
     for (std::size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            *out++ = char(b);
+            ++i;
+            continue;
+        }
+        // Latin-1's upper half, most of what French text holds: the byte of the same number.
+        if ((b == 0xC2 || b == 0xC3) && i + 1 < s.size()) {
+            const auto n = static_cast<unsigned char>(s[i + 1]);
+            const unsigned cp = ((b & 0x1Fu) << 6) | (n & 0x3Fu);
+            if ((n & 0xC0) == 0x80 && cp >= 0xA0) {
+                *out++ = char(cp);
+                i += 2;
+                continue;
+            }
+        }
         int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
         char32_t cp = extra == 0 ? b : b & (0x3F >> extra);
-        if (b >= 0x80 && b < 0xC0) extra = 0, cp = U'?'; // stray continuation byte
+        if (b < 0xC0) extra = 0, cp = U'\uFFFD'; // stray continuation byte
         std::size_t j = i + 1;
         for (int k = 0; k < extra; ++k, ++j) {
             if (j >= s.size() || (static_cast<unsigned char>(s[j]) & 0xC0) != 0x80) {
-                cp = U'?';
+                cp = U'\uFFFD';
                 break;
             }
             cp = (cp << 6) | (static_cast<unsigned char>(s[j]) & 0x3F);
         }
-        out += char(fromUnicode(cp));
+        const unsigned char c = fromUnicode(cp);
+        if (c == '?') ++replaced;
+        *out++ = char(c);
         i = j;
     }
+    return std::size_t(out - start);
+}
+
+std::size_t appendFromUtf8(std::string& out, std::string_view s) {
+    std::size_t replaced = 0;
+    const std::size_t used = out.size();
+    out.resize(used + s.size());
+    out.resize(used + decodeUtf8(s, out.data() + used, replaced));
+    return replaced;
+}
+
+std::string fromUtf8(std::string_view s) {
+    std::string out;
+    appendFromUtf8(out, s);
     return out;
+}
+
+bool isValidUtf8(std::string_view s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const auto* end = p + s.size();
+    while (p < end) {
+        // Runs of ASCII eight bytes at a time.
+        while (end - p >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, p, 8);
+            if (w & 0x8080808080808080u) break;
+            p += 8;
+        }
+        if (p == end) break;
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            ++p;
+            continue;
+        }
+        // Two-byte forms, most of what French text holds, without the general steps.
+        if (b >= 0xC2 && b <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
+            p += 2;
+            continue;
+        }
+        int extra;
+        char32_t cp, least;
+        if (b >= 0xC2 && b <= 0xDF)
+            extra = 1, cp = b & 0x1F, least = 0x80;
+        else if (b >= 0xE0 && b <= 0xEF)
+            extra = 2, cp = b & 0x0F, least = 0x800;
+        else if (b >= 0xF0 && b <= 0xF4)
+            extra = 3, cp = b & 0x07, least = 0x10000;
+        else
+            return false;
+        if (end - p <= extra) return false;
+        for (int k = 1; k <= extra; ++k) {
+            if ((p[k] & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (p[k] & 0x3F);
+        }
+        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        p += extra + 1;
+    }
+    return true;
 }
 
 } // namespace tablor::ansi

@@ -21,4 +21,18 @@ inline bool canHold(char32_t cp) {
 std::string toUtf8(std::string_view bytes);
 std::string fromUtf8(std::string_view utf8);
 
+// The same, appending to `out`. appendFromUtf8 returns how many characters became '?': those
+// Windows-1252 cannot hold and the bytes of broken sequences (a '?' of the text is not counted).
+void appendUtf8(std::string& out, std::string_view bytes);
+std::size_t appendFromUtf8(std::string& out, std::string_view utf8);
+
+// The same into a buffer, for the bulk writers and readers: `out` must have room for three
+// bytes per byte (encodeUtf8), or for as many bytes as the text (decodeUtf8). They return how
+// many bytes they wrote; decodeUtf8 adds to `replaced` as appendFromUtf8 counts.
+std::size_t encodeUtf8(std::string_view bytes, char* out);
+std::size_t decodeUtf8(std::string_view utf8, char* out, std::size_t& replaced);
+
+// True when the bytes are well-formed UTF-8 (no overlong form, surrogate or code above U+10FFFF).
+bool isValidUtf8(std::string_view bytes);
+
 } // namespace tablor::ansi

@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/FileErrors.h"
+#include "table/ByteSinks.h"
 #include "table/TableReader.h"
 #include "table/TableWriter.h"
 
@@ -38,28 +39,6 @@ public:
 private:
     std::string_view rest_;
     std::size_t block_;
-};
-
-class FileSink : public ByteSink {
-public:
-    explicit FileSink(OutputFile& out) : out_(out) {}
-    void write(const char* data, std::size_t size) override { out_.write(data, size); }
-
-private:
-    OutputFile& out_;
-};
-
-// Counts the bytes the writer gives, for reserving the room a file written in place needs.
-class CountingSink : public ByteSink {
-public:
-    void write(const char*, std::size_t size) override { bytes += size; }
-    std::uint64_t bytes = 0;
-};
-
-class StringSink : public ByteSink {
-public:
-    void write(const char* data, std::size_t size) override { bytes.append(data, size); }
-    std::string bytes;
 };
 
 // Reads the whole table first; only then does the document change, by steps that cannot fail.
@@ -117,15 +96,7 @@ void LoadTableFromBytes(TableDocument& doc, std::string_view bytes, const std::s
 }
 
 void SaveTable(const TableDocument& doc, const CardLayoutSource& card, const std::string& path) {
-    OutputFile out(path);
-    if (out.writesInPlace()) {
-        CountingSink size;
-        writeTable(doc, card, size);
-        out.reserve(size.bytes);
-    }
-    FileSink sink(out);
-    writeTable(doc, card, sink);
-    out.commit();
+    writeFileSafely(path, [&](ByteSink& sink) { writeTable(doc, card, sink); });
 }
 
 std::string SaveTableToBytes(const TableDocument& doc, const CardLayoutSource& card) {

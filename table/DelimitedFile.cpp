@@ -1,0 +1,104 @@
+#include "table/DelimitedFile.h"
+
+#include "platform/Errors.h"
+#include "platform/FileErrors.h"
+#include "table/ByteSinks.h"
+#include "table/TableFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <sys/stat.h>
+
+namespace tablor {
+namespace {
+
+const char* const OutOfMemory = "Mémoire insuffisante pour ouvrir ce fichier";
+
+// The whole file in memory, refused when it alone would not fit in `budget`.
+struct WholeFile {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+    std::string_view view() const { return {bytes.get(), size}; }
+};
+
+WholeFile readWholeFile(const std::string& path, std::uint64_t budget) {
+    InputFile in(path);
+    struct stat st {};
+    const bool sized = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    if (sized && std::uint64_t(st.st_size) > budget) throw TablorError(OutOfMemory);
+    WholeFile f;
+    // One byte more than a plain file holds, so that the end shows as a read of nothing.
+    std::size_t room = sized ? std::size_t(st.st_size) + 1 : std::size_t{1} << 16;
+    f.bytes = std::make_unique_for_overwrite<char[]>(room);
+    for (;;) {
+        if (f.size == room) {
+            if (room > budget) throw TablorError(OutOfMemory);
+            auto bigger = std::make_unique_for_overwrite<char[]>(room * 2);
+            std::memcpy(bigger.get(), f.bytes.get(), f.size);
+            f.bytes = std::move(bigger);
+            room *= 2;
+        }
+        const std::size_t n = in.read(f.bytes.get() + f.size, room - f.size);
+        if (n == 0) break;
+        f.size += n;
+    }
+    return f;
+}
+
+} // namespace
+
+bool isDelimitedFileName(std::string_view path) {
+    if (path.size() < 4) return false;
+    std::string ext(path.substr(path.size() - 4));
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    return ext == ".csv" || ext == ".tsv" || ext == ".txt";
+}
+
+std::string ImportDelimitedFromBytes(TableDocument& doc, std::string_view bytes,
+                                     std::uint64_t memoryBudget) {
+    DelimitedTable t;
+    try {
+        t = readDelimited(bytes, memoryBudget);
+    } catch (const std::bad_alloc&) {
+        throw TablorError(OutOfMemory);
+    } catch (const std::length_error&) {
+        throw TablorError(OutOfMemory);
+    }
+    // From here on nothing can fail.
+    doc.StringGrid1.assign(std::move(*t.grid));
+    doc.resetMembers();
+    doc.FileName.clear();
+    doc.RecordCount = doc.StringGrid1.RowCount() - 1;
+    return replacementNotice(t);
+}
+
+std::string ImportDelimited(TableDocument& doc, const std::string& path) {
+    const std::uint64_t budget = availableMemory();
+    WholeFile file;
+    try {
+        file = readWholeFile(path, budget);
+    } catch (const std::bad_alloc&) {
+        throw TablorError(OutOfMemory);
+    } catch (const std::length_error&) {
+        throw TablorError(OutOfMemory);
+    }
+    return ImportDelimitedFromBytes(doc, file.view(),
+                                    budget - std::min<std::uint64_t>(budget, file.size));
+}
+
+void ExportDelimited(const TableDocument& doc, const DelimitedFormat& format,
+                     const std::string& path) {
+    writeFileSafely(path, [&](ByteSink& sink) { writeDelimited(doc.StringGrid1, format, sink); });
+}
+
+std::string ExportDelimitedToBytes(const TableDocument& doc, const DelimitedFormat& format) {
+    StringSink sink;
+    writeDelimited(doc.StringGrid1, format, sink);
+    return std::move(sink.bytes);
+}
+
+} // namespace tablor
