@@ -2,6 +2,7 @@
 
 #include "help/VersionNames.h"
 #include "help/hh.h"
+#include "platform/UserFolders.h"
 
 #include <QDate>
 #include <QFile>
@@ -11,6 +12,7 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <sys/stat.h>
 #include <sys/utsname.h>
 
 namespace tablor {
@@ -104,8 +106,11 @@ MachineFacts ReadMachineFacts() {
     const QLocale locale = QLocale::system();
     facts.localeId = WindowsLocaleId(locale.name());
     facts.decimalSeparator = locale.decimalPoint();
-    facts.tempDir = qEnvironmentVariable("TMPDIR");
-    if (facts.tempDir.isEmpty()) facts.tempDir = QStringLiteral("/tmp");
+    std::string privateDir = runtimeFolder();
+    struct stat st {};
+    if (privateDir.empty() || ::stat(privateDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        privateDir = cacheFolder();
+    facts.privateDir = QFile::decodeName(QByteArray::fromStdString(privateDir));
     facts.viewer = ReadFileVersion(GetHelpControlPath());
     facts.browser = ReadBrowserVersion();
     return facts;

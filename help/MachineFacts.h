@@ -20,7 +20,9 @@ struct MachineFacts {
     int osBuild = 0;
     std::uint32_t localeId = 0; // Windows locale identifier (0x040C for fr_FR)
     QString decimalSeparator;
-    QString tempDir;     // the temporary directory, as the environment names it
+    // The user's own folder for the report when the program's folder refuses it: the runtime
+    // folder, else the cache folder; never a folder other users share, such as /tmp.
+    QString privateDir;
     FileVersion viewer;  // of the help viewer module
     FileVersion browser; // of the page-drawing library, adjusted
 };

@@ -1,6 +1,7 @@
 #include "help/hh_funcs.h"
 
 #include "help/hh.h"
+#include "platform/UserFolders.h"
 
 #include <QFile>
 
@@ -30,12 +31,6 @@ QString withoutTrailingSlashes(QString path) {
     while (path.endsWith(QLatin1Char('/')))
         path.chop(1);
     return path;
-}
-
-bool isDirectory(const QString& path) {
-    struct stat st {};
-    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0 &&
-           S_ISDIR(st.st_mode);
 }
 
 // A file of any kind but a directory, as the platform's "file exists" sees it.
@@ -111,11 +106,12 @@ void InitHelpDiagnostics(const QStringList& arguments, const QString& executable
 
     if (acceptsNewFile(d.moduleDir)) {
         d.debugDir = d.moduleDir;
-    } else {
-        const QString temp = isDirectory(facts.tempDir) ? facts.tempDir : QStringLiteral("/tmp");
-        d.debugDir = withoutTrailingSlashes(temp);
+    } else if (!facts.privateDir.isEmpty() &&
+               makeUserFolder(QFile::encodeName(facts.privateDir).toStdString())) {
+        d.debugDir = withoutTrailingSlashes(facts.privateDir);
     }
-    d.reportPath = d.debugDir + QStringLiteral("/HHDebug.txt");
+    // No folder of the user's own: no report.
+    if (!d.debugDir.isEmpty()) d.reportPath = d.debugDir + QStringLiteral("/HHDebug.txt");
 
     d.debugMode = isFile(d.moduleDir + QStringLiteral("/debug.debug"));
     for (qsizetype i = 1; !d.debugMode && i < arguments.size(); ++i)
@@ -205,11 +201,15 @@ QByteArray FormatReportLine(const char* format, std::initializer_list<ReportArg>
 void WriteReportLine(const char* format, std::initializer_list<ReportArg> args) {
     const QByteArray path = QFile::encodeName(diagnostics().reportPath);
     if (path.isEmpty()) return;
-    // Appended, never through a link planted where the report goes.
+    // Appended, never through a link planted where the report goes, never waiting on a pipe,
+    // and only to a regular file of the user's own.
     const int fd =
-        ::open(path.constData(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0666);
+        ::open(path.constData(),
+               O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) return;
-    writeAll(fd, FormatReportLine(format, args) + "\r\n");
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+        writeAll(fd, FormatReportLine(format, args) + "\r\n");
     ::close(fd);
 }
 

@@ -3,8 +3,8 @@
 // runs, whether debug mode is on ("-debug" or "/debug" in any case among the arguments, or a
 // file "debug.debug" beside the executable) and which versions of the help viewer and of its
 // page-drawing library are installed. In debug mode they write the 22-line report HHDebug.txt
-// (CR LF lines) beside the executable, or in the temporary directory when the executable's
-// directory refuses a new file; every start deletes the previous report first.
+// (CR LF lines) beside the executable, or in the user's own runtime or cache folder when the
+// executable's directory refuses a new file; every start deletes the previous report first.
 
 #include "help/FileVersion.h"
 #include "help/MachineFacts.h"
@@ -58,7 +58,8 @@ using ReportArg = std::variant<QString, int>;
 // 79 characters; a leading "!", "-" or "=" is dropped. Text is written in the file system's
 // encoding, so paths read back exactly.
 QByteArray FormatReportLine(const char* format, std::initializer_list<ReportArg> args);
-// Appends one line (CR LF) to the report; a report that can't be opened loses the line quietly.
+// Appends one line (CR LF) to the report; a report that can't be opened, or is not a regular
+// file of the user's own, loses the line quietly.
 void WriteReportLine(const char* format, std::initializer_list<ReportArg> args);
 
 } // namespace tablor

@@ -4,9 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tablor;
 
@@ -15,7 +18,7 @@ namespace {
 const QByteArray Dashes(79, '-');
 const QByteArray Equals(79, '=');
 
-MachineFacts knownFacts(const QString& tempDir) {
+MachineFacts knownFacts(const QString& privateDir) {
     MachineFacts f;
     f.dateTime = QStringLiteral("05/03/2024 14:03:22");
     f.osName = QStringLiteral("Linux");
@@ -24,7 +27,7 @@ MachineFacts knownFacts(const QString& tempDir) {
     f.osBuild = 0;
     f.localeId = 0x040C;
     f.decimalSeparator = QStringLiteral(",");
-    f.tempDir = tempDir;
+    f.privateDir = privateDir;
     f.viewer = MakeFileVersion(4, 74, 9273, 0);
     f.browser = AdjustBrowserVersion(MakeFileVersion(4, 70, 0, 1158));
     return f;
@@ -38,11 +41,11 @@ QByteArray readAll(const QString& path) {
 class Diagnostics : public ::testing::Test {
 protected:
     QTemporaryDir programDir; // where the program "runs" from
-    QTemporaryDir tempDir;    // the platform's temporary directory
+    QTemporaryDir userDir;    // the user's own folder
     QString exe() const { return programDir.filePath(QStringLiteral("tablor")); }
     QString report() const { return programDir.filePath(QStringLiteral("HHDebug.txt")); }
     void start(const QStringList& arguments) {
-        InitHelpDiagnostics(arguments, exe(), knownFacts(tempDir.path()));
+        InitHelpDiagnostics(arguments, exe(), knownFacts(userDir.path()));
     }
 };
 
@@ -110,7 +113,7 @@ TEST_F(Diagnostics, WithoutViewerOrArgumentsTheValuesAfterTheTabAreEmpty) {
     QFile marker(programDir.filePath(QStringLiteral("debug.debug")));
     ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
     marker.close();
-    MachineFacts facts = knownFacts(tempDir.path());
+    MachineFacts facts = knownFacts(userDir.path());
     facts.viewer = FileVersion{};
     InitHelpDiagnostics({QStringLiteral("tablor")}, exe(), facts);
 
@@ -157,7 +160,7 @@ TEST_F(Diagnostics, ProbeIsNeverLeftBehindAndNeverFollowsALink) {
     EXPECT_EQ(CurrentHelpDiagnostics().debugDir, programDir.path());
 
     // An old probe is replaced and removed; a link there is removed without touching its target.
-    QFile victim(tempDir.filePath(QStringLiteral("precious.txt")));
+    QFile victim(userDir.filePath(QStringLiteral("precious.txt")));
     ASSERT_TRUE(victim.open(QIODevice::WriteOnly));
     victim.write("keep me");
     victim.close();
@@ -169,15 +172,35 @@ TEST_F(Diagnostics, ProbeIsNeverLeftBehindAndNeverFollowsALink) {
     EXPECT_EQ(CurrentHelpDiagnostics().debugDir, programDir.path());
 }
 
-TEST_F(Diagnostics, UnwritableProgramFolderSendsTheReportToTheTemporaryFolder) {
+TEST_F(Diagnostics, UnwritableProgramFolderSendsTheReportToTheUsersOwnFolder) {
     const QString missingDir = programDir.filePath(QStringLiteral("gone"));
     InitHelpDiagnostics({missingDir + QStringLiteral("/tablor/"), QStringLiteral("-debug")},
                         missingDir + QStringLiteral("/tablor"),
-                        knownFacts(tempDir.path() + QStringLiteral("//")));
+                        knownFacts(userDir.path() + QStringLiteral("//")));
     const HelpDiagnostics& d = CurrentHelpDiagnostics();
-    EXPECT_EQ(d.debugDir, tempDir.path());
-    EXPECT_EQ(d.reportPath, tempDir.filePath(QStringLiteral("HHDebug.txt")));
+    EXPECT_EQ(d.debugDir, userDir.path());
+    EXPECT_EQ(d.reportPath, userDir.filePath(QStringLiteral("HHDebug.txt")));
     EXPECT_EQ(d.moduleDir, missingDir);
     EXPECT_EQ(d.runDir, missingDir + QStringLiteral("/tablor"));
     EXPECT_EQ(readAll(d.reportPath).count("\r\n"), 22);
+}
+
+TEST_F(Diagnostics, TheReportIsWrittenOnlyToARegularFileOfTheUsersOwn) {
+    start({exe(), QStringLiteral("-debug")});
+    const QByteArray path = QFile::encodeName(report());
+    // A pipe nobody reads from is left alone at once, not waited on.
+    ASSERT_EQ(::unlink(path.constData()), 0);
+    ASSERT_EQ(::mkfifo(path.constData(), 0666), 0);
+    WriteReportLine("!pipe", {});
+    EXPECT_TRUE(QFileInfo(report()).exists());
+    ::unlink(path.constData());
+
+    // Another user's file receives nothing (the owner can only be changed as root).
+    QFile other(report());
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    if (::chown(path.constData(), 65534, 65534) == 0) {
+        WriteReportLine("!secret", {});
+        EXPECT_EQ(readAll(report()), QByteArray());
+    }
 }
