@@ -4,7 +4,6 @@
 #include "platform/NumberText.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <optional>
 #include <unistd.h>
 
@@ -75,29 +74,35 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
-    int fd;
-    do
-        fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        if (errno != ENOENT && errno != ENOTDIR) readError_ = errno;
+    // Only a regular file of a sane size is read: a pipe, a device or a folder there reads as
+    // empty at once, and is never written over.
+    const ReadOpening f = openRegularFile(path_);
+    if (f.fd < 0) {
+        if (f.error == 0)
+            readError_ = EACCES;
+        else if (f.error != ENOENT && f.error != ENOTDIR)
+            readError_ = f.error;
         return;
     }
     std::string bytes;
     char buf[16384];
     for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
+        const ssize_t n = ::read(f.fd, buf, sizeof buf);
         if (n > 0) {
             bytes.append(buf, std::size_t(n));
+            if (bytes.size() <= MaxSize) continue;
+            readError_ = EFBIG;
         } else if (n == 0) {
             break;
-        } else if (errno != EINTR) {
+        } else if (errno == EINTR) {
+            continue;
+        } else {
             readError_ = errno;
-            bytes.clear();
-            break;
         }
+        bytes.clear();
+        break;
     }
-    ::close(fd);
+    ::close(f.fd);
     parse(bytes);
 }
 
@@ -195,16 +200,19 @@ void IniFile::eraseSection(std::string_view section) {
             kept.push_back(std::move(lines_[i++]));
             continue;
         }
-        // The section runs to the next header; the blank lines that end it separate it from
-        // the next section and stay.
+        // The section runs to the next header. The blank lines that end it separate what
+        // came before it from what follows: they stay only where no blank line came before
+        // it, so that erasing and writing a section again gives back the same lines.
         std::size_t end = i + 1;
         while (end < lines_.size() && !sectionName(lines_[end]))
             ++end;
-        std::size_t blanksFrom = end;
-        while (blanksFrom > i + 1 && isBlankLine(lines_[blanksFrom - 1]))
-            --blanksFrom;
-        for (std::size_t j = blanksFrom; j < end; ++j)
-            kept.push_back(std::move(lines_[j]));
+        if (!kept.empty() && !isBlankLine(kept.back())) {
+            std::size_t blanksFrom = end;
+            while (blanksFrom > i + 1 && isBlankLine(lines_[blanksFrom - 1]))
+                --blanksFrom;
+            for (std::size_t j = blanksFrom; j < end; ++j)
+                kept.push_back(std::move(lines_[j]));
+        }
         i = end;
     }
     const bool changed = kept.size() != lines_.size();

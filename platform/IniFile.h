@@ -6,6 +6,7 @@
 // the file at once, whole, through OutputFile; other sections and lines stay as they were.
 // Qt-free.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,8 +17,10 @@ namespace tablor {
 class IniFile {
 public:
     // Reads the file now. A missing or unreadable file reads as empty; an unreadable one is
-    // then never overwritten (a write throws the reason it could not be read).
+    // then never overwritten (a write throws the reason it could not be read). A file that is
+    // not a regular file, or is larger than MaxSize, counts as unreadable.
     explicit IniFile(std::string path);
+    static constexpr std::size_t MaxSize = std::size_t{1} << 20;
     // The same rules over bytes held in memory; such a file cannot be written.
     static IniFile fromBytes(std::string_view bytes);
 

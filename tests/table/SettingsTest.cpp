@@ -1,8 +1,10 @@
 #include "table/Settings.h"
 #include "platform/Errors.h"
+#include "platform/IniFile.h"
 #include "platform_core/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace tablor;
 using tablor::testing::readBytes;
@@ -100,6 +102,13 @@ TEST(Settings, WritingAtCloseRewritesOnlyItsOwnSections) {
                               "\r\n[Fen\xEAtre]\r\nX=10\r\nY=-20\r\nW=800\r\nH=600\r\nMaxi=0\r\n"
                               "\r\n[Fiche]\r\nX=250\r\nY=31\r\n");
 
+    // Closes in a row with nothing changed write the same bytes: the file does not grow.
+    const std::string first = readBytes(ini);
+    for (int close = 0; close < 3; ++close) {
+        writeSettingsAtClose(ini, sample());
+        EXPECT_EQ(readBytes(ini), first);
+    }
+
     const MainWindowSettings w = readMainWindowSettings(ini, 1, 1);
     EXPECT_EQ(w.lastFile, sample().lastFile);
     EXPECT_EQ(w.y, -20);
@@ -134,4 +143,24 @@ TEST(Settings, AFileThatCannotBeWrittenIsReported) {
     } catch (const TablorError& e) {
         EXPECT_EQ(std::string(e.what()), "Impossible d'écrire dans " + ini);
     }
+}
+
+TEST(Settings, AnythingButARegularFileOfSaneSizeReadsAsAbsent) {
+    // A pipe with no writer, an endless device, a folder and an oversized file: start-up reads
+    // the defaults at once, and the close does not write into them.
+    TempDir dir;
+    ASSERT_EQ(mkfifo(dir.file("pipe.ini").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.file("folder.ini"));
+    std::filesystem::create_symlink("/dev/zero", dir.file("zero.ini"));
+    writeBytes(dir.file("big.ini"), "[Fiche]\r\nX=5\r\n" + std::string(IniFile::MaxSize, ';'));
+    for (const char* name : {"pipe.ini", "folder.ini", "zero.ini", "big.ini"}) {
+        const std::string ini = dir.file(name);
+        const MainWindowSettings w = readMainWindowSettings(ini, 640, 480);
+        EXPECT_EQ(w.lastFile, "");
+        EXPECT_FALSE(w.maximised);
+        EXPECT_EQ(w.w, 640);
+        EXPECT_EQ(readCardPosition(ini).x, 100);
+        EXPECT_THROW(writeSettingsAtClose(ini, sample()), TablorError) << name;
+    }
+    EXPECT_EQ(readBytes(dir.file("big.ini")).size(), 14 + IniFile::MaxSize);
 }
