@@ -288,8 +288,9 @@ void TForm1::FormCreate(const QStringList& arguments) {
 
     if (!arguments.isEmpty()) doc_.FileName = QFile::encodeName(arguments.first()).toStdString();
 
+    // A file of any kind is loaded, so that what is not a regular file is refused by name.
     const QFileInfo startFile(fromNative(doc_.FileName));
-    if (!doc_.FileName.empty() && startFile.isFile()) {
+    if (!doc_.FileName.empty() && startFile.exists()) {
         if (!guarded(platform_, [this] { loadTable(doc_.FileName); })) {
             // The failed load left the start table as it was: untitled.
             doc_.FileName.clear();

@@ -5,7 +5,7 @@
 namespace tablor {
 
 CellWord TextArena::store(std::string_view text) {
-    if (text.size() > UINT32_MAX) throw std::length_error("cell text too long");
+    if (text.size() > MaxCellLength) throw std::length_error("cell text too long");
     const std::size_t need = entrySize(text.size());
     char* at;
     if (need > BlockSize / 4) {

@@ -14,6 +14,9 @@ namespace tablor {
 
 using CellWord = std::uint64_t;
 
+// The longest text a cell can hold: its length is kept in 32 bits.
+inline constexpr std::size_t MaxCellLength = UINT32_MAX;
+
 // The empty cell: inline, length 0.
 inline constexpr CellWord EmptyCell = 1;
 

@@ -107,11 +107,32 @@ void throwFileError(int err, FileAccess access, const std::string& path) {
     throw TablorError(fileErrorMessage(err, access, path));
 }
 
-InputFile::InputFile(const std::string& path) : path_(path) {
+ReadOpening openRegularFile(const std::string& path) {
+    ReadOpening f;
     do
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    while (fd_ < 0 && errno == EINTR);
-    if (fd_ < 0) throwFileError(errno, FileAccess::Read, path_);
+        f.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    while (f.fd < 0 && errno == EINTR);
+    if (f.fd < 0) {
+        f.error = errno;
+        return f;
+    }
+    struct stat st;
+    f.regular = fstat(f.fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (!f.regular) {
+        ::close(f.fd);
+        f.fd = -1;
+        return f;
+    }
+    f.size = std::uint64_t(st.st_size);
+    return f;
+}
+
+InputFile::InputFile(const std::string& path) : path_(path) {
+    const ReadOpening f = openRegularFile(path);
+    if (f.error != 0) throwFileError(f.error, FileAccess::Read, path_);
+    if (!f.regular) throw TablorError(path + " n'est pas un fichier ordinaire");
+    fd_ = f.fd;
+    size_ = f.size;
 }
 
 InputFile::~InputFile() {

@@ -19,7 +19,19 @@ enum class FileAccess { Read, Write };
 std::string fileErrorMessage(int err, FileAccess access, const std::string& path);
 [[noreturn]] void throwFileError(int err, FileAccess access, const std::string& path);
 
-// A file open for reading, closed when the object goes.
+// Opens a file for reading only when it is a regular file, never waiting on it (opening a pipe
+// that has no writer would wait for ever). `fd` is -1 when it failed: `error` is then the error
+// number of the open, or 0 for a file of another kind (a folder, a pipe, a device).
+struct ReadOpening {
+    int fd = -1;
+    int error = 0;
+    bool regular = false;
+    std::uint64_t size = 0;
+};
+ReadOpening openRegularFile(const std::string& path);
+
+// A regular file open for reading, closed when the object goes. Anything else is refused
+// ("... n'est pas un fichier ordinaire").
 class InputFile {
 public:
     explicit InputFile(const std::string& path);
@@ -29,9 +41,12 @@ public:
 
     // Up to `size` bytes; 0 only at the end of the file.
     std::size_t read(char* buffer, std::size_t size);
+    // The file's size when it was opened.
+    std::uint64_t size() const { return size_; }
 
 private:
     int fd_;
+    std::uint64_t size_;
     std::string path_;
 };
 

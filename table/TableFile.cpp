@@ -19,10 +19,18 @@ namespace {
 class FileSource : public ByteSource {
 public:
     explicit FileSource(const std::string& path) : file_(path) {}
-    std::size_t read(char* buffer, std::size_t size) override { return file_.read(buffer, size); }
+    std::size_t read(char* buffer, std::size_t size) override {
+        const std::size_t n = file_.read(buffer, size);
+        done_ += n;
+        return n;
+    }
+    std::size_t sizeHint() const override {
+        return file_.size() > done_ ? std::size_t(file_.size() - done_) : 0;
+    }
 
 private:
     InputFile file_;
+    std::uint64_t done_ = 0;
 };
 
 class MemorySource : public ByteSource {

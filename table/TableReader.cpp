@@ -4,9 +4,12 @@
 #include "platform/NumberText.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 
 namespace tablor {
@@ -14,34 +17,52 @@ namespace {
 
 constexpr char CtrlZ = 26;
 
+// The longest line read as a number. A number is at most 32 characters, and what follows it on
+// its line is ignored; a longer line is no table file, and is refused before it is read whole.
+constexpr std::size_t MaxNumberLine = 4096;
+
 // Splits the source into lines ended by LF or CR LF, reading large blocks and keeping only the
 // unfinished last line between two blocks. A final line without a line end is a line too.
-//
-// Byte 26 (Ctrl-Z) is the end-of-file mark of old text files: the run of them that ends the
-// file is dropped. Elsewhere it is an ordinary byte of a cell, so that whatever a cell holds
-// reads back as it was written.
+// Byte 26 (Ctrl-Z) is the end-of-file mark of old text files: the first one ends the file.
 class LineReader {
 public:
     explicit LineReader(ByteSource& source)
         : source_(source), size_(bufferSizeFor(source.sizeHint())),
-          buf_(std::make_unique_for_overwrite<char[]>(size_)) {}
+          buf_(static_cast<char*>(std::malloc(size_))) {
+        if (!buf_) throw std::bad_alloc();
+    }
 
-    // The next line without its line end; false at the end of the file.
-    bool next(std::string_view& line) {
+    enum class Result { Line, End, TooLong };
+
+    // The next line without its line end. A line longer than `maxLength` is not read further.
+    Result next(std::string_view& line, std::size_t maxLength) {
         for (;;) {
-            if (begin_ < end_) {
+            // Only the bytes not searched yet: a long line is searched once, not at each block.
+            if (const void* lf = std::memchr(buf_.get() + scanned_, '\n', end_ - scanned_)) {
                 const char* from = buf_.get() + begin_;
-                if (const void* lf = std::memchr(from, '\n', end_ - begin_)) {
-                    const char* to = static_cast<const char*>(lf);
-                    begin_ = std::size_t(to - buf_.get()) + 1;
-                    if (to > from && to[-1] == '\r') --to;
-                    line = {from, std::size_t(to - from)};
-                    return true;
-                }
+                const char* to = static_cast<const char*>(lf);
+                begin_ = scanned_ = std::size_t(to - buf_.get()) + 1;
+                if (to > from && to[-1] == '\r') --to;
+                line = {from, std::size_t(to - from)};
+                return line.size() > maxLength ? Result::TooLong : Result::Line;
             }
-            if (eof_) return lastLine(line);
+            scanned_ = end_;
+            // One more byte may be the CR of the line end.
+            if (end_ - begin_ > maxLength + 1) return Result::TooLong;
+            if (eof_) {
+                if (begin_ == end_) return Result::End;
+                line = {buf_.get() + begin_, end_ - begin_};
+                begin_ = scanned_ = end_;
+                return line.size() > maxLength ? Result::TooLong : Result::Line;
+            }
             fill();
         }
+    }
+
+    // The bytes not read yet, when the source knows how many it has left.
+    std::uint64_t bytesLeft() const {
+        const std::size_t rest = source_.sizeHint();
+        return rest == SIZE_MAX ? 0 : std::uint64_t(rest) + (end_ - begin_);
     }
 
 private:
@@ -51,40 +72,47 @@ private:
         return hint >= BlockSize ? BlockSize : std::max<std::size_t>(hint + 1, 64);
     }
 
-    bool lastLine(std::string_view& line) {
-        std::size_t end = end_;
-        while (end > begin_ && buf_[end - 1] == CtrlZ)
-            --end;
-        if (end == begin_) return false;
-        line = {buf_.get() + begin_, end - begin_};
-        begin_ = end_;
-        return true;
-    }
-
     void fill() {
         if (begin_ > 0) {
             std::memmove(buf_.get(), buf_.get() + begin_, end_ - begin_);
             end_ -= begin_;
+            scanned_ -= begin_;
             begin_ = 0;
         }
-        if (end_ == size_) {
-            // One line longer than the buffer: make room for it.
-            auto bigger = std::make_unique_for_overwrite<char[]>(size_ * 2);
-            std::memcpy(bigger.get(), buf_.get(), end_);
-            buf_ = std::move(bigger);
-            size_ *= 2;
-        }
-        const std::size_t n = source_.read(buf_.get() + end_, size_ - end_);
+        if (end_ == size_) grow();
+        // A block at a time, so a long line costs no more memory than its own bytes.
+        const std::size_t n = source_.read(buf_.get() + end_, std::min(size_ - end_, BlockSize));
         if (n == 0) eof_ = true;
-        end_ += n;
+        if (const void* z = std::memchr(buf_.get() + end_, CtrlZ, n)) {
+            end_ = std::size_t(static_cast<const char*>(z) - buf_.get());
+            eof_ = true;
+        } else {
+            end_ += n;
+        }
     }
 
+    // One line longer than the buffer: make room for it, twice as much, but not much more than
+    // the source still holds. Large blocks are moved by the system, not copied.
+    void grow() {
+        const std::size_t rest = source_.sizeHint();
+        std::size_t bigger = size_ * 2;
+        if (rest < bigger - size_) bigger = size_ + std::max(rest + 1, BlockSize);
+        char* p = static_cast<char*>(std::realloc(buf_.get(), bigger));
+        if (!p) throw std::bad_alloc();
+        (void)buf_.release();
+        buf_.reset(p);
+        size_ = bigger;
+    }
+
+    struct Free {
+        void operator()(char* p) const { std::free(p); }
+    };
     static constexpr std::size_t BlockSize = std::size_t{1} << 20;
 
     ByteSource& source_;
     std::size_t size_;
-    std::unique_ptr<char[]> buf_;
-    std::size_t begin_ = 0, end_ = 0;
+    std::unique_ptr<char, Free> buf_;
+    std::size_t begin_ = 0, scanned_ = 0, end_ = 0;
     bool eof_ = false;
 };
 
@@ -93,7 +121,10 @@ private:
 // the file.
 std::optional<std::int32_t> readNumber(LineReader& lines) {
     std::string_view line;
-    while (lines.next(line)) {
+    for (;;) {
+        const LineReader::Result got = lines.next(line, MaxNumberLine);
+        if (got == LineReader::Result::End) return std::nullopt;
+        if (got == LineReader::Result::TooLong) throw TablorError("Saisie numérique incorrecte");
         auto isText = [](char c) { return static_cast<unsigned char>(c) > 32; };
         std::size_t i = 0;
         while (i < line.size() && !isText(line[i]))
@@ -106,7 +137,6 @@ std::optional<std::int32_t> readNumber(LineReader& lines) {
         if (!v) throw TablorError("Saisie numérique incorrecte");
         return v;
     }
-    return std::nullopt;
 }
 
 } // namespace
@@ -123,9 +153,10 @@ TableContent readTable(ByteSource& source, std::uint64_t memoryBudget) {
     if (R < 2)
         throw TablorError("Nombre de lignes incorrect dans ce fichier : " + std::to_string(R) +
                           ", il en faut au moins 2");
-    // The cells' words alone; F <= 40 and R < 2^31, so this cannot overflow.
+    // The cells' words and, at most, every byte left in the file as their text; F <= 40 and
+    // R < 2^31, so this cannot overflow.
     const std::uint64_t cellBytes = std::uint64_t(F) * std::uint64_t(R) * sizeof(CellWord);
-    if (cellBytes > memoryBudget)
+    if (cellBytes > memoryBudget || lines.bytesLeft() > memoryBudget - cellBytes)
         throw TablorError("Mémoire insuffisante pour ouvrir ce fichier de " +
                           std::to_string(R - 1) + " enregistrements de " + std::to_string(F) +
                           " champs");
@@ -149,7 +180,9 @@ TableContent readTable(ByteSource& source, std::uint64_t memoryBudget) {
     std::string_view line;
     for (int r = 0; r < R; ++r) {
         for (int c = 0; c < F; ++c) {
-            if (!lines.next(line)) return t; // cut short: the rest stays empty
+            const LineReader::Result got = lines.next(line, MaxCellLength);
+            if (got == LineReader::Result::End) return t; // cut short: the rest stays empty
+            if (got == LineReader::Result::TooLong) throw std::length_error("cell text too long");
             g.fillEmptyCell(c, r, line);
         }
     }

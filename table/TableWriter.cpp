@@ -8,6 +8,9 @@
 namespace tablor {
 namespace {
 
+constexpr char CtrlZ = 26;
+constexpr std::string_view BlankedBytes{"\n\x1A", 2};
+
 // Gathers the lines into one large buffer and hands it to the sink when full.
 class LineBuffer {
 public:
@@ -23,11 +26,12 @@ public:
 
     void text(std::string_view s) {
         // A cell never holds a line feed; should one get there, it must not split the cell
-        // into two lines and shift every line after it.
-        if (s.find('\n') != std::string_view::npos) {
+        // into two lines and shift every line after it. A Ctrl-Z would end the file for the
+        // reader and lose every line after it. Both are written as blanks.
+        if (s.find_first_of(BlankedBytes) != std::string_view::npos) {
             std::string safe(s);
             for (char& c : safe)
-                if (c == '\n') c = ' ';
+                if (c == '\n' || c == CtrlZ) c = ' ';
             return text(safe);
         }
         if (s.size() + 2 > Size) {

@@ -16,6 +16,7 @@
 #include <QStatusTipEvent>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace tablor;
 using namespace tablor::test;
@@ -96,6 +97,16 @@ TEST(MainWindowStart, UnreadableStartTableShowsTheErrorAndStartsUntitled) {
     EXPECT_TRUE(w.document().FileName.empty());
     EXPECT_EQ(w.windowTitle(), title("Tablor 1.0 - Fichier SANS NOM (", "1 enregistrement"));
     EXPECT_EQ(w.grid().ColCount(), 10);
+
+    // A folder or a pipe is refused at once, by name.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.path("tube.tbr")).constData(), 0600), 0);
+    for (const QString& path : {f.path("tube.tbr"), f.path("")}) {
+        MainWindowFixture g;
+        TForm1& other = g.start({path});
+        ASSERT_EQ(g.platform.errors.size(), 1);
+        EXPECT_EQ(g.platform.errors[0], path + " n'est pas un fichier ordinaire.");
+        EXPECT_TRUE(other.document().FileName.empty());
+    }
 }
 
 TEST(SaveQuestion, CancelKeepsEverythingAndNoStopsAsking) {
@@ -171,10 +182,13 @@ TEST(DocumentCommands, FailedOpenLeavesTheTableAsItWas) {
     w.grid().setCell(0, 1, "Durand");
     w.document().Modified = true;
     const QString before = w.windowTitle();
-    f.platform.questionAnswers = {Answer::No};
-    f.platform.openAnswers = {f.path("vide.tbr")};
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.path("tube.tbr")).constData(), 0600), 0);
+    f.platform.questionAnswers = {Answer::No, Answer::No};
+    f.platform.openAnswers = {f.path("vide.tbr"), f.path("tube.tbr")};
     w.run(&TForm1::Ouvrir1Click);
-    EXPECT_EQ(f.platform.errors.size(), 1);
+    w.run(&TForm1::Ouvrir1Click);
+    ASSERT_EQ(f.platform.errors.size(), 2);
+    EXPECT_EQ(f.platform.errors[1], f.path("tube.tbr") + " n'est pas un fichier ordinaire.");
     EXPECT_EQ(w.windowTitle(), before);
     EXPECT_EQ(w.document().FileName, f.nativePath("in.tbr"));
     EXPECT_TRUE(w.document().Modified);

@@ -1,6 +1,7 @@
 #include "table/TableFile.h"
 #include "platform/Errors.h"
 #include "platform_core/TempDir.h"
+#include "table/TableReader.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -77,12 +78,13 @@ TEST(TableFile, WritesOneValuePerLineInTheDocumentedOrder) {
 }
 
 TEST(TableFile, CellsComeBackByteForByte) {
-    // Every byte but the line feed, alone and inside texts, blanks and a final CR included.
+    // Every byte but the line feed and the end-of-file mark, alone and inside texts, blanks
+    // and a final CR included.
     TableDocument d;
     d.StringGrid1.setSize(4, 260);
     std::string all;
     for (int b = 0; b < 256; ++b) {
-        if (b == '\n') continue;
+        if (b == '\n' || b == 26) continue;
         const std::string one(1, char(b));
         d.StringGrid1.setCell(0, b + 1, one);
         d.StringGrid1.setCell(1, b + 1, "a" + one + "b");
@@ -92,8 +94,6 @@ TEST(TableFile, CellsComeBackByteForByte) {
     d.StringGrid1.setCell(3, 0, all);
     d.StringGrid1.setCell(3, 1, "  deux blancs  ");
     d.StringGrid1.setCell(3, 2, "fin\r");
-    d.StringGrid1.setCell(3, 3, "\x1A\x1A");
-    d.StringGrid1.setCell(3, 259, "dernier\x1A");
     d.SortField = -7;
     d.CopyFlags[3] = 65535;
 
@@ -180,15 +180,23 @@ TEST(TableFile, NumberLinesAreReadLeniently) {
     EXPECT_EQ(fingerprint(lf), fingerprint(crlf));
 }
 
-TEST(TableFile, CtrlZEndsTheFileOnlyWhereItEndsTheFile) {
+TEST(TableFile, TheFirstCtrlZEndsTheFile) {
     TableDocument d;
     std::string head = Example.substr(0, Example.find("Nom"));
-    // A lone CR and a Ctrl-Z inside cells are text; the final run of Ctrl-Z is the old
-    // end-of-file mark.
-    LoadTableFromBytes(d, head + "N\rom\r\nVi\x1Alle\r\nMartin\r\nLyon\r\n\x1A\x1A", "t", Plenty);
-    EXPECT_EQ(cells(d), "N\rom|Vi\x1Alle|Martin|Lyon|");
-    LoadTableFromBytes(d, head + "Nom\r\nVille\r\nMar\x1A", "t", Plenty);
-    EXPECT_EQ(cells(d), "Nom|Ville|Mar||");
+    // A lone CR inside a cell is text; a Ctrl-Z is the old end-of-file mark wherever it is,
+    // in a cell or before padding.
+    LoadTableFromBytes(d, head + "N\rom\r\nVille\r\nMartin\r\nLyon\r\n\x1A\x1A", "t", Plenty);
+    EXPECT_EQ(cells(d), "N\rom|Ville|Martin|Lyon|");
+    LoadTableFromBytes(d, head + "Nom\r\nVi\x1Alle\r\nMartin\r\nLyon\r\n", "t", Plenty);
+    EXPECT_EQ(cells(d), "Nom|Vi|||");
+    LoadTableFromBytes(d, head + "Nom\r\n\x1A" + std::string(300, '\0') + "\r\nX\r\n", "t", Plenty,
+                       7);
+    EXPECT_EQ(cells(d), "Nom||||");
+    LoadTableFromBytes(d,
+                       "1\r\n2\r\n0\r\n3\x1A"
+                       "27\r\n",
+                       "t", Plenty);
+    EXPECT_EQ(d.CardWidth, 3);
 }
 
 TEST(TableFile, AFileCutShortLoadsWithZerosAndEmptyCells) {
@@ -258,10 +266,42 @@ TEST(TableFile, RefusedFilesLeaveTheDocumentUntouched) {
         EXPECT_EQ(loadError(d, c.bytes), c.message) << c.bytes;
         EXPECT_EQ(fingerprint(d), before) << c.bytes;
     }
-    // The budget counts the cells: 2 fields x 2 rows x 8 bytes.
-    EXPECT_EQ(loadError(d, Example, 31), "Mémoire insuffisante pour ouvrir ce fichier de 1 "
-                                         "enregistrements de 2 champs");
-    EXPECT_EQ(loadError(d, Example, 32), "(loaded)");
+    // The budget counts the cells, 2 fields x 2 rows x 8 bytes, and every byte after the two
+    // first lines as text.
+    const std::uint64_t need = 32 + Example.size() - 6;
+    EXPECT_EQ(loadError(d, Example, need - 1), "Mémoire insuffisante pour ouvrir ce fichier de 1 "
+                                               "enregistrements de 2 champs");
+    EXPECT_EQ(loadError(d, Example, need), "(loaded)");
+}
+
+TEST(TableFile, ANumberLineIsRefusedOnceNoNumberCanBeThatLong) {
+    // Endless lines of letters, of NUL bytes (blanks to the reader), and a number followed by
+    // endless text: each is refused after a few kilobytes, not read whole.
+    struct Endless : ByteSource {
+        Endless(std::string head, char fill) : head(std::move(head)), fill(fill) {}
+        std::size_t read(char* buffer, std::size_t size) override {
+            if (given >= (std::size_t{64} << 20)) return 0;
+            for (std::size_t i = 0; i < size; ++i, ++given)
+                buffer[i] = given < head.size() ? head[given] : fill;
+            return size;
+        }
+        std::string head;
+        char fill;
+        std::size_t given = 0;
+    };
+    for (const auto& [head, fill] : {std::pair{"", 'A'}, {"", '\0'}, {"2\r\n7", ' '}}) {
+        Endless source(head, fill);
+        std::string message;
+        try {
+            readTable(source, Plenty);
+        } catch (const TablorError& e) {
+            message = e.what();
+        }
+        EXPECT_EQ(message, "Saisie numérique incorrecte");
+        EXPECT_LT(source.given, std::size_t{4} << 20);
+    }
+    TableDocument d;
+    EXPECT_EQ(loadError(d, "2\r\n2\r\n0" + std::string(4000, ' ') + "commentaire\r\n"), "(loaded)");
 }
 
 TEST(TableFile, FilesTheSystemCannotHoldAreRefusedAtOnce) {
@@ -283,7 +323,11 @@ TEST(TableFile, FilesTheSystemCannotHoldAreRefusedAtOnce) {
 
     EXPECT_EQ(errorOf(dir.file("absent.tbr")), "Fichier introuvable");
     EXPECT_EQ(errorOf(dir.file("absent/t.tbr")), "Nom de fichier incorrect");
-    EXPECT_EQ(errorOf(dir.path()), "Accès au fichier refusé");
+    // Only regular files are read: a pipe without a writer, a folder or an endless device is
+    // refused at once, by name.
+    ASSERT_EQ(mkfifo(dir.file("pipe.tbr").c_str(), 0600), 0);
+    for (const std::string& path : {dir.file("pipe.tbr"), dir.path(), std::string("/dev/zero")})
+        EXPECT_EQ(errorOf(path), path + " n'est pas un fichier ordinaire");
     EXPECT_EQ(fingerprint(d), before);
 }
 
@@ -379,15 +423,18 @@ TEST(TableFile, SaveWritesThroughLinksAndKeepsPermissions) {
     EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
-TEST(TableFile, TheWriterNeverSplitsACellOverTwoLines) {
+TEST(TableFile, TheWriterNeverSplitsACellNorEndsTheFileEarly) {
     // No editor puts a line feed into a cell; were one there, the file must still hold one
-    // line per cell so that every later cell stays in its place.
+    // line per cell so that every later cell stays in its place. A Ctrl-Z would end the file
+    // for the reader: both are written as blanks.
     TableDocument d;
     fill(d, 2, 3);
     d.StringGrid1.setCell(0, 1, "deux\nlignes");
+    d.StringGrid1.setCell(1, 1, "\x1A" + std::string(300, 'z') + "\x1A\n");
     TableDocument back;
     LoadTableFromBytes(back, SaveTableToBytes(d, DocumentCardLayout(d)), "t", Plenty);
     EXPECT_EQ(back.StringGrid1.cell(0, 1), "deux lignes");
+    EXPECT_EQ(back.StringGrid1.cell(1, 1), " " + std::string(300, 'z') + "  ");
     EXPECT_EQ(back.StringGrid1.cell(1, 2), "c1r2");
 }
 
