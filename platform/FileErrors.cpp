@@ -4,7 +4,10 @@
 
 #include <cerrno>
 #include <chrono>
+#include <dirent.h>
 #include <fcntl.h>
+#include <string_view>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -56,18 +59,54 @@ std::string followLinks(const std::string& path) {
     throwFileError(ELOOP, FileAccess::Write, path);
 }
 
-// A name for the new file, hidden beside the target, that no other file is likely to have.
+// A name for the new file, hidden beside the target, that no other file is likely to have:
+// "." + the target's name + "." + eight letters or digits + ".tmp".
+constexpr std::string_view TagLetters = "0123456789abcdefghijklmnopqrstuvwxyz";
+constexpr std::size_t TagSize = 8;
+
+std::string baseNameForTemp(const std::string& target) {
+    return target.substr(folderPrefix(target).size()).substr(0, 200);
+}
+
 std::string tempNameFor(const std::string& target) {
     static unsigned counter = 0;
-    const std::string folder = folderPrefix(target);
-    std::string base = target.substr(folder.size()).substr(0, 200);
     std::uint64_t x = std::uint64_t(getpid()) << 32 ^
                       std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                       std::uint64_t(++counter) * 0x9E3779B97F4A7C15ull;
     std::string tag;
-    for (int i = 0; i < 8; ++i, x /= 36)
-        tag += "0123456789abcdefghijklmnopqrstuvwxyz"[x % 36];
-    return folder + "." + base + "." + tag + ".tmp";
+    for (std::size_t i = 0; i < TagSize; ++i, x /= TagLetters.size())
+        tag += TagLetters[x % TagLetters.size()];
+    return folderPrefix(target) + "." + baseNameForTemp(target) + "." + tag + ".tmp";
+}
+
+bool isTempNameFor(std::string_view name, const std::string& base) {
+    if (name.size() != base.size() + TagSize + 6 || !name.starts_with('.') ||
+        name.substr(1, base.size()) != base || name[base.size() + 1] != '.' ||
+        !name.ends_with(".tmp"))
+        return false;
+    const std::string_view tag = name.substr(base.size() + 2, TagSize);
+    return tag.find_first_not_of(TagLetters) == std::string_view::npos;
+}
+
+// Removes the new files that earlier saves of the target left under a hidden name when the
+// program died before renaming them. A live save keeps a lock on its file, so only files that
+// are the user's, named as ours, and locked by no one go.
+void removeDeadSavesFiles(const std::string& target) {
+    const std::string folder = folderPrefix(target), base = baseNameForTemp(target);
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = readdir(dir)) {
+        if (!isTempNameFor(entry->d_name, base)) continue;
+        const int fd =
+            openat(dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st;
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0)
+            (void)unlinkat(dirfd(dir), entry->d_name, 0);
+        ::close(fd);
+    }
+    closedir(dir);
 }
 
 bool refusesNewFile(int err) {
@@ -195,6 +234,8 @@ bool OutputFile::openNewFile(const struct stat* earlier) {
         throwFileError(err, FileAccess::Write, path_);
     }
     if (fd_ < 0) throwFileError(EEXIST, FileAccess::Write, path_);
+    // Held until the file is in place: it tells later saves that this one is alive.
+    (void)flock(fd_, LOCK_EX | LOCK_NB);
     if (earlier) {
         // The new file takes the place of the old one: give it the same owner and mode.
         // Where the owner cannot be kept, write in place instead.
@@ -275,18 +316,22 @@ void OutputFile::commit() {
         inPlace_.reset();
         return;
     }
-    // Devices and pipes written in place cannot be flushed; that is no failure.
-    if (fsync(fd_) != 0 && !(writesInPlace() && errno == EINVAL))
-        throwFileError(errno, FileAccess::Write, path_);
+    if (writesInPlace()) {
+        // Devices and pipes cannot be flushed; that is no failure.
+        if (fsync(fd_) != 0 && errno != EINVAL) throwFileError(errno, FileAccess::Write, path_);
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0 && errno != EINTR) throwFileError(errno, FileAccess::Write, path_);
+        return;
+    }
+    if (fsync(fd_) != 0) throwFileError(errno, FileAccess::Write, path_);
     if (unnamed_) nameUnnamedFile();
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0 && errno != EINTR) throwFileError(errno, FileAccess::Write, path_);
-    if (writesInPlace()) return;
-
     if (::rename(temp_.c_str(), target_.c_str()) != 0)
         throwFileError(errno, FileAccess::Write, path_);
     temp_.clear();
+    // Every byte is on the disk already: closing, which lets go of the lock, cannot lose any.
+    ::close(fd_);
+    fd_ = -1;
     // Make the rename itself last; the file is in place whatever this says.
     const std::string folder = folderPrefix(target_);
     const int dirFd =
@@ -295,6 +340,7 @@ void OutputFile::commit() {
         (void)fsync(dirFd);
         ::close(dirFd);
     }
+    removeDeadSavesFiles(target_);
 }
 
 } // namespace tablor

@@ -3,7 +3,9 @@
 #include "platform_core/TempDir.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -84,6 +86,23 @@ TEST(OutputFile, ReplacesTheFileOnlyOnCommit) {
     ASSERT_EQ(waitpid(child, nullptr, 0), child);
     EXPECT_EQ(readBytes(path), "after");
     EXPECT_EQ(dir.entryCount(), 1u);
+
+    // Where a dead save's file has a name, the next save removes it; a live save's file (it is
+    // locked) and other names stay.
+    const std::string dead = dir.file(".t.txt.0dead0aa.tmp"),
+                      live = dir.file(".t.txt.1ive0aaa.tmp");
+    const std::string others[] = {dir.file(".u.txt.0dead0aa.tmp"), dir.file(".t.txt.0DEAD0AA.tmp"),
+                                  dir.file(".t.txt.0dead0aa.tmp~")};
+    for (const std::string& f : {dead, live, others[0], others[1], others[2]})
+        writeBytes(f, "x");
+    const int lock = open(live.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(lock, LOCK_EX), 0);
+    writeWhole(path, "again");
+    close(lock);
+    EXPECT_FALSE(std::filesystem::exists(dead));
+    EXPECT_TRUE(std::filesystem::exists(live));
+    for (const std::string& f : others)
+        EXPECT_TRUE(std::filesystem::exists(f)) << f;
 }
 
 TEST(OutputFile, AFailureInPlacePutsTheEarlierBytesBack) {
