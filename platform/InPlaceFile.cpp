@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <new>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,16 +53,35 @@ InPlaceFile::InPlaceFile(int fd, const std::string& path) : fd_(fd), path_(path)
 
 InPlaceFile::~InPlaceFile() {
     restore();
+    if (earlier_) munmap(earlier_, copySize_);
     ::close(fd_);
 }
 
+// The room for the copy, taken from the system at once, in large pages where it gives them:
+// filling a copy of a large file page by small page costs more than reading it.
+void InPlaceFile::makeRoomForCopy() {
+    if (earlier_ || earlierSize_ == 0) return;
+    void* room = mmap(nullptr, std::size_t(earlierSize_), PROT_READ | PROT_WRITE,
+                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (room == MAP_FAILED) throwFileError(ENOMEM, FileAccess::Write, path_);
+    earlier_ = static_cast<char*>(room);
+    copySize_ = std::size_t(earlierSize_);
+    (void)madvise(earlier_, copySize_, MADV_HUGEPAGE);
+}
+
+// Copies the earlier bytes up to `upTo` (at most the earlier size) that are not copied yet.
+void InPlaceFile::keepEarlierBytes(std::uint64_t upTo) {
+    upTo = std::min(upTo, earlierSize_);
+    if (kept_ >= upTo) return;
+    makeRoomForCopy();
+    const ssize_t got = readAt(fd_, earlier_ + kept_, std::size_t(upTo - kept_), kept_);
+    if (got < 0) throwFileError(errno, FileAccess::Write, path_);
+    kept_ += std::uint64_t(got);
+    if (kept_ < upTo) earlierSize_ = kept_; // the file was shorter than it said
+}
+
 void InPlaceFile::reserve(std::uint64_t size) {
-    // The copy of the earlier bytes takes, at most, the whole earlier file.
-    try {
-        earlier_.reserve(std::size_t(earlierSize_));
-    } catch (const std::bad_alloc&) {
-        throwFileError(ENOMEM, FileAccess::Write, path_);
-    }
+    makeRoomForCopy();
     if (size == 0) return;
     touched_ = true; // a failed reservation may have left the file longer
     int err;
@@ -77,26 +96,7 @@ void InPlaceFile::reserve(std::uint64_t size) {
 }
 
 void InPlaceFile::write(const char* data, std::size_t size) {
-    if (written_ < earlierSize_) {
-        // Keep the earlier bytes these new ones will cover.
-        const std::size_t keep =
-            std::size_t(std::min<std::uint64_t>(size, earlierSize_ - written_));
-        try {
-            earlier_.resize(std::size_t(written_) + keep);
-        } catch (const std::bad_alloc&) {
-            throwFileError(ENOMEM, FileAccess::Write, path_);
-        }
-        const ssize_t got = readAt(fd_, earlier_.data() + written_, keep, written_);
-        if (got < 0) {
-            const int err = errno;
-            earlier_.resize(std::size_t(written_));
-            throwFileError(err, FileAccess::Write, path_);
-        }
-        if (std::size_t(got) < keep) { // the file was shorter than it said
-            earlierSize_ = written_ + std::uint64_t(got);
-            earlier_.resize(std::size_t(earlierSize_));
-        }
-    }
+    keepEarlierBytes(written_ + size);
     touched_ = true;
     if (const int err = writeAt(fd_, data, size, written_))
         throwFileError(err, FileAccess::Write, path_);
@@ -104,20 +104,8 @@ void InPlaceFile::write(const char* data, std::size_t size) {
 }
 
 void InPlaceFile::commit() {
-    if (written_ < earlierSize_) {
-        // Cutting the file drops the earlier tail; keep it too until the file is on the disk.
-        const std::size_t from = earlier_.size();
-        try {
-            earlier_.resize(std::size_t(earlierSize_));
-        } catch (const std::bad_alloc&) {
-            throwFileError(ENOMEM, FileAccess::Write, path_);
-        }
-        const ssize_t got = readAt(fd_, earlier_.data() + from, earlier_.size() - from, from);
-        const int err = errno;
-        earlier_.resize(from + std::size_t(std::max<ssize_t>(got, 0)));
-        if (got < 0) throwFileError(err, FileAccess::Write, path_);
-        earlierSize_ = earlier_.size();
-    }
+    // Cutting the file drops the earlier tail; keep it too until the file is on the disk.
+    keepEarlierBytes(earlierSize_);
     if (ftruncate(fd_, off_t(written_)) != 0 || fsync(fd_) != 0)
         throwFileError(errno, FileAccess::Write, path_);
     touched_ = false;
@@ -127,7 +115,7 @@ void InPlaceFile::restore() noexcept {
     if (!touched_) return;
     touched_ = false;
     // Nothing better can be done where this fails too; the save reports its own failure.
-    (void)writeAt(fd_, earlier_.data(), earlier_.size(), 0);
+    (void)writeAt(fd_, earlier_, std::size_t(kept_), 0);
     (void)ftruncate(fd_, off_t(earlierSize_));
     (void)fsync(fd_);
 }

@@ -3,12 +3,13 @@
 // place (a folder closed to new files, a file with other hard links), so that a failure still
 // leaves the earlier file as it was: the room for the new content is reserved on the disk before
 // anything is overwritten, and each run of earlier bytes is copied to memory just before the new
-// bytes cover it, to be put back if the save does not end well. Qt-free, POSIX.
+// bytes cover it, to be put back if the save does not end well. The copy lives in memory, not in
+// a file elsewhere: no other folder sees the table, no disk must have room for it and nothing is
+// left behind after a crash. Qt-free, POSIX.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace tablor {
 
@@ -30,14 +31,18 @@ public:
     void commit();
 
 private:
+    void makeRoomForCopy();
+    void keepEarlierBytes(std::uint64_t upTo);
     void restore() noexcept;
 
     int fd_;
     std::string path_;
     std::uint64_t earlierSize_ = 0; // the file's size before the save
     std::uint64_t written_ = 0;
-    std::vector<char> earlier_; // the earlier bytes the new ones cover, from the start
-    bool touched_ = false;      // the file may differ from what it was
+    char* earlier_ = nullptr;  // room for a copy of the whole earlier file, from its start
+    std::size_t copySize_ = 0; // the size of that room
+    std::uint64_t kept_ = 0;   // how many earlier bytes it holds
+    bool touched_ = false;     // the file may differ from what it was
 };
 
 } // namespace tablor
