@@ -14,7 +14,8 @@ public:
 };
 
 // The text of the error box: the message, with a full stop added when its last character
-// has a code above that of the full stop (so "Disque plein" gets one, "Erreur E/S 5" does not).
+// has a code above that of the full stop, 46 (so "Disque plein" and "Erreur E/S 5" get one, a
+// message ending in a full stop, a hyphen or a blank does not).
 std::string withFullStop(const std::string& utf8Message);
 
 } // namespace tablor

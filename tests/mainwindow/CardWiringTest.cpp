@@ -3,9 +3,11 @@
 #include "card/_Chercher.h"
 #include "card/_Fiche.h"
 #include "mainwindow/_Copier.h"
+#include "mainwindow/_Tri.h"
 #include "platform/StringGridView.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -114,6 +116,19 @@ TEST_F(CardWiring, DraggedLabelsAreSavedWithTheTableAndShownAgainWhenItIsOpened)
     EXPECT_EQ(card->labelLeft(2), 152);
     EXPECT_EQ(card->Labels[2]->mapTo(card, QPoint(0, 0)), QPoint(152, 72));
     EXPECT_EQ(card->Labels[2]->text(), QStringLiteral("Champ 3"));
+}
+
+TEST_F(CardWiring, SortingRefillsTheCardEvenWhenTheCurrentCellStays) {
+    form->grid().setCell(0, 1, "z"); // record 1 sorts last
+    form->grid().moveTo(0, 1);
+    form->FillCard();
+    f.platform.dialogScripts = {[](QDialog& d) {
+        static_cast<TFtri&>(d).ComboBox1->setCurrentIndex(0);
+        return int(QDialog::Accepted);
+    }};
+    action(*form, "trierlesenregistrements1")->trigger();
+    EXPECT_EQ(form->grid().cellString(0, 1), "2.0");
+    EXPECT_EQ(card->Edits[0]->text(), QStringLiteral("2.0"));
 }
 
 TEST_F(CardWiring, TheSearchFromTheMenuMovesTheGridAndTheCard) {

@@ -239,6 +239,9 @@ TEST(MainWindowShell, HintsAndBannerInPanelZero) {
     QStatusTipEvent hint(QStringLiteral("Rechercher"));
     QCoreApplication::sendEvent(&w, &hint);
     EXPECT_EQ(w.panel(0)->text(), "Rechercher");
+    action(w, "Ajouterligne1")->trigger(); // its status refresh brings the banner back
+    EXPECT_EQ(w.panel(0)->text(), "Tablor 1.0");
+    QCoreApplication::sendEvent(&w, &hint);
     QTest::mouseMove(w.gridView()->viewport(), QPoint(10, 10));
     QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);

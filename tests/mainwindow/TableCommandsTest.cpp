@@ -108,11 +108,12 @@ TEST(TableCommands, AddRecordRefreshesTitleStatusAndSortButton) {
 TEST(TableCommands, DeleteRecordsDownToOneEmptyRecord) {
     MainWindowFixture f;
     TForm1& w = f.start();
-    fill(w, {{"n"}, {"1"}, {"2"}, {"3"}, {"4"}, {"5"}, {"6"}});
-    w.grid().moveTo(0, 2);
-    w.grid().setSelection({0, 2, 0, 4});
+    fill(w, {{"n", "m"}, {"1", ""}, {"2", ""}, {"3", ""}, {"4", ""}, {"5", ""}, {"6", ""}});
+    w.grid().moveTo(1, 2);
+    w.grid().setSelection({1, 2, 1, 4});
     action(w, "Supprimerligne1")->trigger();
-    EXPECT_EQ(contents(w.grid()), (Rows{{"n"}, {"1"}, {"5"}, {"6"}}));
+    EXPECT_EQ(contents(w.grid()), (Rows{{"n", "m"}, {"1", ""}, {"5", ""}, {"6", ""}}));
+    EXPECT_EQ(w.grid().Col(), 0);
     EXPECT_EQ(w.document().RecordCount, 3);
     EXPECT_EQ(w.panel(2)->text(), "Enr : 3");
     EXPECT_EQ(w.windowTitle(), title("3 enregistrements"));
@@ -122,7 +123,7 @@ TEST(TableCommands, DeleteRecordsDownToOneEmptyRecord) {
     w.grid().moveTo(0, 1);
     w.grid().setSelection({0, 1, 0, 3});
     action(w, "ToolButton7")->trigger();
-    EXPECT_EQ(contents(w.grid()), (Rows{{"n"}, {""}}));
+    EXPECT_EQ(contents(w.grid()), (Rows{{"n", "m"}, {"", ""}}));
     EXPECT_EQ(w.windowTitle(), title("1 enregistrement"));
     EXPECT_FALSE(action(w, "tlbtnTrier")->isEnabled());
     EXPECT_TRUE(w.document().Modified);

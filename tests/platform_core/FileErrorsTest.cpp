@@ -49,6 +49,13 @@ TEST(FileErrors, MapsErrorNumbersToTheUsersMessages) {
     EXPECT_EQ(fileErrorMessage(ENOSPC, FileAccess::Write, inDir), "Disque plein");
     EXPECT_EQ(fileErrorMessage(EDQUOT, FileAccess::Write, inDir), "Disque plein");
     EXPECT_EQ(fileErrorMessage(EIO, FileAccess::Read, inDir), "Erreur E/S 5");
+
+    // The error box adds a full stop only after a character above the full stop itself.
+    EXPECT_EQ(withFullStop("Disque plein"), "Disque plein.");
+    EXPECT_EQ(withFullStop("Erreur E/S 5"), "Erreur E/S 5.");
+    EXPECT_EQ(withFullStop("Acc\u00e8s refus\u00e9"), "Acc\u00e8s refus\u00e9.");
+    for (const char* kept : {"Fin.", "Fin-", "Fin ", "Fin!", ""})
+        EXPECT_EQ(withFullStop(kept), kept);
 }
 
 TEST(FileErrors, ReadingReportsWhatWentWrong) {
