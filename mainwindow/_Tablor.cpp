@@ -186,8 +186,11 @@ void TForm1::buildMenus() {
 }
 
 void TForm1::buildToolBar() {
-    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1 = addToolBar(QStringLiteral("Barre d'outils")); // its name for screen readers
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    // The button that shows the buttons a narrow window cannot hold.
+    if (auto* more = ToolBar1->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("Autres boutons"));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
     ToolBar1->toggleViewAction()->setVisible(false);

@@ -5,6 +5,7 @@
 
 #include "platform/StringGridView.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QStatusTipEvent>
 #include <QTest>
+#include <QToolBar>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -251,6 +253,16 @@ TEST(MainWindowShell, HintsAndBannerInPanelZero) {
     EXPECT_FALSE(action(w, "ToolButton14")->isVisible());
     EXPECT_FALSE(action(w, "Voirenregistrement1")->isVisible());
     EXPECT_FALSE(w.findChild<QMenu*>(QStringLiteral("Options1"))->menuAction()->isVisible());
+
+    // Screen readers hear the toolbar, and every control in it, by a French name.
+    QAccessibleInterface* bar =
+        QAccessible::queryAccessibleInterface(w.findChild<QToolBar*>(QStringLiteral("ToolBar1")));
+    EXPECT_EQ(bar->text(QAccessible::Name), QStringLiteral("Barre d'outils"));
+    for (int i = 0; i < bar->childCount(); ++i) {
+        QAccessibleInterface* child = bar->child(i);
+        if (child->role() == QAccessible::Client) continue; // a separator
+        EXPECT_FALSE(child->text(QAccessible::Name).isEmpty()) << i;
+    }
 }
 
 TEST(MainWindowShell, TypingInACellMarksTheTableModifiedAtOnce) {
