@@ -23,7 +23,7 @@ void TForm1::Imprimer1Click() {
 
     QString heading = windowTitle();
     if (choice->selection) heading += QStringLiteral(" (sélection)");
-    BusyCursor busy(platform_);
+    // The cursor stays as it is while printing.
     const std::unique_ptr<PrintJob> job = platform_.startPrintJob(
         printer.printer(), QString::fromLatin1(ProgramName) + QStringLiteral(" - Fichier"), *font);
     PrinterTextStream out(*job);

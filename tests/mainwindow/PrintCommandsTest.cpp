@@ -51,7 +51,7 @@ TEST(PrintCommand, PrintsTheWholeTableInTheChosenFontAsOneJob) {
     const Lines copy{form.windowTitle().toStdString(), "x  z ", "u v w "};
     EXPECT_EQ(job.canvas.pages(), (std::vector<Lines>{copy, copy}));
     EXPECT_EQ(f.platform.fontDialogs, QList<QFont>{form.gridView()->font()});
-    EXPECT_EQ(f.platform.busyDepth, 0);
+    EXPECT_EQ(f.platform.busyCount, 0) << "no busy cursor while printing";
     EXPECT_FALSE(form.document().Modified);
 }
 
