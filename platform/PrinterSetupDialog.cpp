@@ -1,10 +1,14 @@
 #include "platform/PrinterSetupDialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -27,19 +31,34 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter& printer, QWidget* parent)
     for (const QString& name : QPrinterInfo::availablePrinterNames())
         printers_->addItem(name);
     printers_->addItem(pdfEntry());
-    const bool toFile = printer_.outputFormat() == QPrinter::PdfFormat;
-    const int current =
-        toFile ? printers_->count() - 1 : printers_->findText(printer_.printerName());
+    const bool pdf = printer_.outputFormat() == QPrinter::PdfFormat;
+    const int current = pdf ? printers_->count() - 1 : printers_->findText(printer_.printerName());
     printers_->setCurrentIndex(current < 0 ? 0 : current);
-    auto* printerForm = new QFormLayout(printerGroup);
-    printerForm->addRow(QStringLiteral("&Nom :"), printers_);
+    printerForm_ = new QFormLayout(printerGroup);
+    printerForm_->addRow(QStringLiteral("&Nom :"), printers_);
+
+    // A PDF file needs its name, or a print with no print dialog of its own would fail.
+    file_ = new QLineEdit(printer_.outputFileName(), printerGroup);
+    if (file_->text().isEmpty())
+        file_->setText(QDir::home().filePath(QStringLiteral("Tablor.pdf")));
+    auto* browseButton = new QPushButton(QStringLiteral("..."), printerGroup);
+    browseButton->setAccessibleName(QStringLiteral("Parcourir"));
+    connect(browseButton, &QPushButton::clicked, this, &PrinterSetupDialog::browse);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(file_, 1);
+    fileRow->addWidget(browseButton);
+    printerForm_->addRow(QStringLiteral("&Fichier :"), fileRow);
+    printerForm_->setRowVisible(1, toFile());
 
     auto* paperGroup = new QGroupBox(QStringLiteral("Papier"), this);
     papers_ = new QComboBox(paperGroup);
     auto* paperForm = new QFormLayout(paperGroup);
     paperForm->addRow(QStringLiteral("&Taille :"), papers_);
     fillPapers();
-    connect(printers_, &QComboBox::currentIndexChanged, this, [this] { fillPapers(); });
+    connect(printers_, &QComboBox::currentIndexChanged, this, [this] {
+        fillPapers();
+        printerForm_->setRowVisible(1, toFile());
+    });
 
     auto* orientationGroup = new QGroupBox(QStringLiteral("Orientation"), this);
     portrait_ = new QRadioButton(QStringLiteral("&Portrait"), orientationGroup);
@@ -54,6 +73,11 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter& printer, QWidget* parent)
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        if (toFile() && file_->text().trimmed().isEmpty()) {
+            QApplication::beep();
+            file_->setFocus();
+            return;
+        }
         apply();
         accept();
     });
@@ -69,12 +93,24 @@ PrinterSetupDialog::PrinterSetupDialog(QPrinter& printer, QWidget* parent)
     setMinimumWidth(420);
 }
 
+bool PrinterSetupDialog::toFile() const {
+    return printers_->currentText() == pdfEntry();
+}
+
+void PrinterSetupDialog::browse() {
+    QFileDialog dialog(this, QStringLiteral("Fichier de sortie"), file_->text(),
+                       QStringLiteral("PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        file_->setText(dialog.selectedFiles().first());
+}
+
 // The sizes the chosen printer knows; for a PDF file the usual ones.
 void PrinterSetupDialog::fillPapers() {
     const QPageSize current = printer_.pageLayout().pageSize();
     QList<QPageSize> sizes;
-    if (printers_->currentText() != pdfEntry())
-        sizes = QPrinterInfo::printerInfo(printers_->currentText()).supportedPageSizes();
+    if (!toFile()) sizes = QPrinterInfo::printerInfo(printers_->currentText()).supportedPageSizes();
     if (sizes.isEmpty()) {
         for (QPageSize::PageSizeId id : {QPageSize::A4, QPageSize::A3, QPageSize::A5, QPageSize::B5,
                                          QPageSize::Letter, QPageSize::Legal, QPageSize::Executive})
@@ -90,9 +126,11 @@ void PrinterSetupDialog::fillPapers() {
 }
 
 void PrinterSetupDialog::apply() {
-    if (printers_->currentText() == pdfEntry()) {
+    if (toFile()) {
         printer_.setOutputFormat(QPrinter::PdfFormat);
+        printer_.setOutputFileName(file_->text().trimmed());
     } else {
+        printer_.setOutputFileName(QString());
         printer_.setOutputFormat(QPrinter::NativeFormat);
         printer_.setPrinterName(printers_->currentText());
     }
