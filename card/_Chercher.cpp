@@ -112,6 +112,9 @@ void TFind::showDialog() {
 
 bool TFind::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) FormActivate();
+    // Messages shown while the dialog is up belong to it, so they show above it.
+    if (event->type() == QEvent::Show) platform_.setDialogOwner(this);
+    if (event->type() == QEvent::Hide) platform_.setDialogOwner(nullptr);
     return QDialog::event(event);
 }
 

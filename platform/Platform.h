@@ -54,6 +54,10 @@ public:
 
     // The window that dialogs belong to.
     virtual void setMainWindow(QWidget* window) = 0;
+    // While `window` is shown, the message boxes and the input query belong to it rather than
+    // to the main window: a window that stays on top would hide them otherwise, and the focus
+    // goes back to it when they close. Null gives them back to the main window.
+    virtual void setDialogOwner(QWidget* window) = 0;
 
     // Error box: caption ProgramName, error icon, OK. The text is shown as given.
     virtual void errorBox(const QString& text) = 0;

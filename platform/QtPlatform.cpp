@@ -29,22 +29,26 @@
 
 namespace tablor {
 
+QWidget* QtPlatform::messageOwner() const {
+    return owner_ && owner_->isVisible() ? owner_.data() : window_.data();
+}
+
 void QtPlatform::errorBox(const QString& text) {
     QMessageBox box(QMessageBox::Critical, QString::fromLatin1(ProgramName), text, QMessageBox::Ok,
-                    window_);
+                    messageOwner());
     box.exec();
 }
 
 void QtPlatform::informationBox(const QString& text) {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), text,
-                    QMessageBox::NoButton, window_);
+                    QMessageBox::NoButton, messageOwner());
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
 }
 
 Answer QtPlatform::questionBox(const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::Question, caption, text,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, window_);
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, messageOwner());
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
@@ -59,7 +63,7 @@ Answer QtPlatform::questionBox(const QString& caption, const QString& text) {
 
 std::optional<QString> QtPlatform::inputQuery(const QString& caption, const QString& prompt,
                                               const QString& value, int maxLength) {
-    QInputDialog dialog(window_);
+    QInputDialog dialog(messageOwner());
     dialog.setWindowTitle(caption);
     dialog.setLabelText(prompt);
     dialog.setTextValue(value);

@@ -12,6 +12,7 @@ namespace tablor {
 class QtPlatform : public Platform {
 public:
     void setMainWindow(QWidget* window) override { window_ = window; }
+    void setDialogOwner(QWidget* window) override { owner_ = window; }
     void errorBox(const QString& text) override;
     void informationBox(const QString& text) override;
     Answer questionBox(const QString& caption, const QString& text) override;
@@ -38,7 +39,9 @@ public:
 
 private:
     std::optional<QString> fileDialog(const FileDialogRequest& request, bool save);
+    QWidget* messageOwner() const;
     QPointer<QWidget> window_;
+    QPointer<QWidget> owner_;
 };
 
 // Reads MemTotal and MemAvailable from a /proc/meminfo text.

@@ -100,8 +100,11 @@ TEST_F(FindTest, ChangingTheKeywordOrClosingRestartsFromTheFirstRecord) {
     press();
     EXPECT_EQ(current(), (std::pair<int, int>{1, 2}));
 
+    // While the dialog is up, messages belong to it, so they show above it.
+    EXPECT_EQ(f.platform.dialogOwner, find.get());
     QTest::keyClick(find.get(), Qt::Key_Escape);
     EXPECT_FALSE(find->isVisible());
+    EXPECT_EQ(f.platform.dialogOwner, nullptr);
     EXPECT_EQ(find->SearchRow, 1);
     EXPECT_EQ(find->FindBtn->text(), QStringLiteral("Chercher"));
     find->showDialog();

@@ -60,6 +60,7 @@ public:
     int busyDepth = 0;
     int busyCount = 0; // how many times the hourglass was shown
     int beeps = 0;
+    QWidget* dialogOwner = nullptr; // the window messages belong to; null: the main window
 
     MemoryStatus memory{64ull << 30, 48ull << 30, 25};
     QSize screen{1280, 1024};
@@ -68,6 +69,7 @@ public:
     QString time = QStringLiteral("12:34:56");
 
     void setMainWindow(QWidget*) override {}
+    void setDialogOwner(QWidget* window) override { dialogOwner = window; }
     void errorBox(const QString& text) override { errors << text; }
     void informationBox(const QString& text) override { informations << text; }
     Answer questionBox(const QString& caption, const QString& text) override;
