@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# The real program in a real X window (Xvfb), driven with xdotool: a table written elsewhere
-# (line feeds alone, text after a number, accented bytes) is opened from the command line,
-# edited in the grid, sorted, saved through the menu and must come back byte for byte as the
-# writer writes it; closing writes the settings beside the executable and the next start
-# reopens the table; the help opens and Escape closes it; a damaged table gives the error box
-# and leaves a usable window; a modified table asks before closing. Usage: real_window.sh BIN_DIR (run under xvfb-run).
+# The real program in a real X window (Xvfb) under a real window manager (openbox), driven with
+# xdotool: a table written elsewhere (line feeds alone, text after a number, accented bytes) is
+# opened from the command line, a field renamed and a cell edited with characters Windows-1252
+# lacks among those typed, sorted, saved through the menu and must come back byte for byte as
+# the writer writes it; closing writes the settings beside the executable and the next start
+# reopens the table, maximised when the settings say so; the help opens and Escape closes it;
+# "not found" shows above the search dialog and gives the focus back to it; a damaged table
+# gives the error box and leaves a usable window; a modified table asks before closing.
+# Usage: real_window.sh BIN_DIR (run under xvfb-run).
 # The X server must run with -noreset: the program starts and quits several times, and a server
 # that resets when its last client leaves can refuse the next one for a moment.
 set -euo pipefail
@@ -16,6 +19,9 @@ cp "$bin_dir/tablor" "$work/"
 cp "$bin_dir"/libhhctrl.so "$bin_dir"/tablor-chm "$bin_dir"/Tablor.chm "$work/" 2>/dev/null || true
 export LC_ALL=C.UTF-8
 export QT_QPA_PLATFORM=xcb # a real window, whatever the other tests use
+# Stacking, focus and maximising are the window manager's.
+openbox >/dev/null 2>&1 &
+for _ in $(seq 1 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 
 fail() { echo "FAIL: $*"; exit 1; }
 wait_window() { # name pattern -> window id
@@ -44,12 +50,27 @@ keys() { # window, keys...
 
 printf '2\n3\n0 puis du texte\n327\n450\n64\n8\n40\n1\n80\n8\n88\n1\nNom\nVille\nMartin\nLyon\nZo\xe9\n\xc9vry\n' >"$work/t.tbr"
 
-# 1. Open, edit record 2's name, save through the menu.
+# 1. Open, rename field 2 and edit record 2's name, typing characters Windows-1252 lacks
+# among the others: they are refused, so what was shown is what is saved. Save through the menu.
 "$work/tablor" "$work/t.tbr" &
 pid=$!
 w=$(wait_window "Tablor 1.0 - Fichier t \(2 enregistrements\)") || fail "no main window"
+# A right click on field 2's name (the first field is 64 pixels wide), going down from the
+# menu bar until the header answers with the field-name prompt.
+prompt_window() { xdotool search --onlyvisible --name "^Tablor$" 2>/dev/null | head -n 1; }
+prompt=""
+for y in $(seq 30 4 100); do
+    xdotool mousemove --window "$w" 90 "$y" click 3
+    sleep 0.3
+    prompt=$(prompt_window) || true
+    [ -n "$prompt" ] && break
+done
+[ -n "$prompt" ] || fail "no field-name prompt"
+xdotool windowfocus --sync "$prompt"
+xdotool type --delay 60 "VŁil→le"
+keys "$prompt" Return
 keys "$w" Down
-xdotool type --delay 60 "Léa"
+xdotool type --delay 60 "LéŁa→"
 keys "$w" Return alt+f e
 expected=$(printf '2\r\n3\r\n0\r\n327\r\n450\r\n64\r\n8\r\n40\r\n1\r\n80\r\n8\r\n88\r\n1\r\nNom\r\nVille\r\nMartin\r\nLyon\r\nL\xe9a\r\n\xc9vry\r\n' | od -An -tx1)
 same_bytes "$work/t.tbr" "$expected" || fail "saved bytes differ: $(od -An -tx1 "$work/t.tbr")"
@@ -68,10 +89,14 @@ for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 kill -0 $pid 2>/dev/null && fail "the window did not close"
 grep -q "Fichier=$work/t.tbr" "$work/tablor.ini" 2>/dev/null || fail "settings file lacks the last table"
 
-# 3. The next start reopens the last table.
+# 3. The next start reopens the last table, maximised as the settings say.
+LC_ALL=C sed -i 's/^Maxi=0/Maxi=1/' "$work/tablor.ini"
 "$work/tablor" &
 pid=$!
 w=$(wait_window "Tablor 1.0 - Fichier t \(2 enregistrements\)") || fail "last table not reopened"
+maximised() { xprop -id "$w" _NET_WM_STATE | grep -q "MAXIMIZED_VERT.*MAXIMIZED_HORZ\|MAXIMIZED_HORZ.*MAXIMIZED_VERT"; }
+for _ in $(seq 1 30); do maximised && break; sleep 0.1; done
+maximised || fail "Maxi=1 did not maximise: $(xprop -id "$w" _NET_WM_STATE)"
 
 # 3b. The help opens on its contents, read by its own reader program; Escape closes it.
 keys "$w" alt+a r
@@ -82,7 +107,31 @@ for _ in $(seq 1 50); do xdotool search --onlyvisible --name "^Aide de Tablor$" 
 xdotool search --onlyvisible --name "^Aide de Tablor$" >/dev/null 2>&1 && fail "Escape left the help open"
 pgrep -f "tablor-chm $work/Tablor.chm" >/dev/null && fail "the reader outlived its help window"
 
+# 3c. "Texte non trouvé." belongs to the search dialog and shows above it; once it is closed,
+# the keys go to the keyword again, not to the grid (the table stays unmodified).
+keys "$w" alt+t Down Down Down Down Return
+d=$(wait_window "^Rechercher$") || fail "no search dialog"
+xdotool type --delay 60 "introuvable"
+keys "$d" Return
+i=$(wait_window "^Information$") || fail "no not-found message"
+hex() { printf '0x%x' "$1"; }
+xprop -id "$i" WM_TRANSIENT_FOR | grep -qi "$(hex "$d")\$" ||
+    fail "the message does not belong to the search dialog: $(xprop -id "$i" WM_TRANSIENT_FOR)"
+order=$(xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' | grep -i -x -e "$(hex "$d")" -e "$(hex "$i")" | tr '\n' ' ')
+[ "$order" = "$(hex "$d") $(hex "$i") " ] || fail "the message is not above the dialog: $order"
+xdotool key Return
+sleep 0.5
+[ "$(xdotool getactivewindow)" = "$d" ] || fail "the focus did not come back to the search dialog"
+xdotool type --delay 60 "x"
+keys "$d" Escape
+keys "$w" alt+f q
+for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $pid 2>/dev/null && fail "a key typed after the message reached the grid"
+
 # 4. A change, then quit: the save question; Escape keeps the window open.
+"$work/tablor" &
+pid=$!
+w=$(wait_window "Tablor 1.0 - Fichier t \(2 enregistrements\)") || fail "last table not reopened"
 keys "$w" x Return alt+f q
 q=$(wait_window "Confirmation") || fail "no save question"
 keys "$q" Escape
