@@ -172,9 +172,11 @@ void TFiche::FillCard() {
             Edits[i]->resize(g.colWidth(i), card::EditHeight);
             moved = true;
         }
-        const QString text = fromAnsi(g.cell(i, r));
+        const std::string_view cell = g.cell(i, r);
+        Edits[i]->setReadOnly(!shownWhole(cell));
+        const QString text = shownText(cell);
         if (Edits[i]->text() != text) Edits[i]->setText(text);
-        const QString caption = fromAnsi(g.cell(i, 0));
+        const QString caption = shownText(g.cell(i, 0));
         if (Labels[i]->text() != caption) {
             Labels[i]->setText(caption);
             Edits[i]->setAccessibleName(caption); // a screen reader names the box by its field
@@ -206,6 +208,7 @@ void TFiche::ModifieListe(int pair) {
     StringGrid& g = doc_.StringGrid1;
     const int r = shownRecord();
     if (pair >= g.ColCount() || r < 1 || r >= g.RowCount()) return;
+    if (Edits[pair]->isReadOnly()) return; // it shows only the start of a long cell
     const std::string text = toAnsi(Edits[pair]->text());
     if (g.cell(pair, r) != text) {
         g.setCell(pair, r, text);
@@ -419,7 +422,7 @@ void TFiche::ToolButton11Click() {
     QStringList names;
     std::vector<bool> ticked;
     for (int i = 0; i < fields; ++i) {
-        names << fromAnsi(g.cell(i, 0));
+        names << shownText(g.cell(i, 0));
         ticked.push_back(doc_.CopyFlags[i] == 1);
     }
     const std::optional<std::vector<bool>> chosen = commands_.chooseFields(names, ticked);

@@ -69,7 +69,7 @@ void TForm1::StringGrid1MouseDown(Qt::MouseButton button, Qt::MouseButtons butto
 
     const std::optional<QString> name =
         platform_.inputQuery(QStringLiteral("Tablor"), QStringLiteral("Nom du champ :"),
-                             fromAnsi(grid().cell(col, 0)), 255);
+                             shownText(grid().cell(col, 0)), 255);
     if (!name) return;
     RenameField(doc_, col, toAnsi(firstLine(name->left(255))));
 }
@@ -83,7 +83,7 @@ void TForm1::trierlesenregistrements1Click() {
     fields->clear();
     const int count = grid().ColCount();
     for (int c = 0; c < count; ++c)
-        fields->addItem(fromAnsi(grid().cell(c, 0)));
+        fields->addItem(shownText(grid().cell(c, 0)));
     // A field past the last one (fields were deleted) gives way to the first; a negative one,
     // which only a damaged file holds, leaves nothing chosen.
     const int sortField = doc_.SortField;

@@ -33,6 +33,10 @@ QString fromAnsi(std::string_view bytes) {
     return out;
 }
 
+QString shownText(std::string_view cell) {
+    return fromAnsi(cell.substr(0, ShownCellLength));
+}
+
 std::string toAnsi(const QString& text) {
     std::string out;
     out.reserve(text.size());

@@ -23,13 +23,17 @@ int StringGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant StringGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-    return fromAnsi(grid_.cell(index.column(), index.row() + 1));
+    return shownText(grid_.cell(index.column(), index.row() + 1));
 }
 
 QVariant StringGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section < 0 || section >= grid_.ColCount()) return {};
-    return fromAnsi(grid_.cell(section, 0));
+    return shownText(grid_.cell(section, 0));
+}
+
+bool StringGridModel::editableWhole(const QModelIndex& index) const {
+    return index.isValid() && shownWhole(grid_.cell(index.column(), index.row() + 1));
 }
 
 Qt::ItemFlags StringGridModel::flags(const QModelIndex& index) const {

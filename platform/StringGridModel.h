@@ -21,6 +21,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // The cell is short enough for an edit box to hold it whole, and so to change it.
+    bool editableWhole(const QModelIndex& index) const;
     // Writes the cell (edits from the in-place editor).
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 

@@ -14,7 +14,8 @@
 namespace tablor {
 
 // The in-place editor: a single-line edit whose every change is written to the cell at once.
-// Escape puts the cell's text back as it was when the editor opened.
+// Escape puts the cell's text back as it was when the editor opened. A cell longer than the
+// edit holds is shown read-only, and never written back.
 class CellEditorDelegate : public QStyledItemDelegate {
 public:
     explicit CellEditorDelegate(StringGridView* view) : QStyledItemDelegate(view), view_(view) {}
@@ -24,6 +25,7 @@ public:
         auto* edit = new QLineEdit(parent);
         edit->setFrame(false);
         AnsiValidator::applyTo(edit);
+        edit->setReadOnly(!view_->gridModel()->editableWhole(index));
         edit->setProperty("originalText", index.data(Qt::EditRole));
         QPersistentModelIndex where(index);
         QObject::connect(edit, &QLineEdit::textEdited, edit, [this, where](const QString& t) {
@@ -45,6 +47,7 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
         auto* edit = static_cast<QLineEdit*>(editor);
+        if (edit->isReadOnly()) return;
         model->setData(index, edit->text(), Qt::EditRole);
         emit view_->editTextChanged();
     }
@@ -52,7 +55,7 @@ public:
     bool eventFilter(QObject* object, QEvent* event) override {
         if (event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            if (auto* edit = qobject_cast<QLineEdit*>(object)) {
+            if (auto* edit = qobject_cast<QLineEdit*>(object); edit && !edit->isReadOnly()) {
                 const QModelIndex index = view_->currentIndex();
                 if (index.isValid()) {
                     view_->model()->setData(index, edit->property("originalText"), Qt::EditRole);

@@ -6,7 +6,7 @@
 # the writer writes it; closing writes the settings beside the executable and the next start
 # reopens the table, maximised when the settings say so; the help opens and Escape closes it;
 # "not found" shows above the search dialog and gives the focus back to it; a damaged table
-# gives the error box and leaves a usable window; a modified table asks before closing.
+# or a pipe gives the error box and leaves a usable window; a modified table asks before closing.
 # Usage: real_window.sh BIN_DIR (run under xvfb-run).
 # The X server must run with -noreset: the program starts and quits several times, and a server
 # that resets when its last client leaves can refuse the next one for a moment.
@@ -146,5 +146,14 @@ pid=$!
 e=$(wait_window "^Tablor 1.0$") || fail "no error box"
 keys "$e" Return
 w=$(wait_window "Tablor 1.0 - Fichier SANS NOM \(1 enregistrement\)") || fail "no untitled window after the error"
+kill $pid
+
+# 6. A pipe named on the command line: refused at once by name, never waited on.
+mkfifo "$work/tube.tbr"
+"$work/tablor" "$work/tube.tbr" &
+pid=$!
+e=$(wait_window "^Tablor 1.0$") || fail "no error box for a pipe"
+keys "$e" Return
+w=$(wait_window "Tablor 1.0 - Fichier SANS NOM \(1 enregistrement\)") || fail "no untitled window after the pipe"
 kill $pid
 echo "real window: all checks passed"

@@ -42,6 +42,32 @@ TEST(StringGridView, EveryByteSurvivesDisplayAndAnUnchangedEdit) {
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_EQ(grid.cell(1, 2), everyByte());
+
+    // A cell longer than an edit box holds is drawn by its start, and its editor, read-only,
+    // never cuts it: not by a key, by Escape or by Return.
+    const std::string longText = std::string(100000, 'L') + "fin";
+    grid.setCell(0, 1, longText);
+    grid.setCell(1, 0, longText);
+    const QModelIndex longCell = view.indexOf(0, 1);
+    EXPECT_EQ(longCell.data().toString().size(), qsizetype(ShownCellLength));
+    EXPECT_EQ(view.model()->headerData(1, Qt::Horizontal).toString().size(),
+              qsizetype(ShownCellLength));
+    view.setCurrentIndex(longCell);
+    auto openEditor = [&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // editors closed
+        view.edit(longCell);
+        return view.viewport()->findChild<QLineEdit*>();
+    };
+    QLineEdit* longEditor = openEditor();
+    ASSERT_NE(longEditor, nullptr);
+    EXPECT_TRUE(longEditor->isReadOnly());
+    QTest::keyClick(longEditor, Qt::Key_X);
+    QTest::keyClick(longEditor, Qt::Key_Escape);
+    EXPECT_EQ(grid.cell(0, 1), longText);
+    longEditor = openEditor();
+    ASSERT_NE(longEditor, nullptr);
+    QTest::keyClick(longEditor, Qt::Key_Return);
+    EXPECT_EQ(grid.cell(0, 1), longText);
 }
 
 TEST(StringGridView, EscapePutsTheCellBackButStillReportsTheEdit) {
