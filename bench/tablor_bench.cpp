@@ -62,12 +62,24 @@ double workloadLoad(const Args& a) {
     return clock.seconds();
 }
 
-double workloadSave(const Args& a) {
-    TableDocument doc;
-    LoadTable(doc, a.file);
+double timedSave(const TableDocument& doc, const Args& a) {
     Stopwatch clock;
     SaveTable(doc, DocumentCardLayout(doc), a.out);
     return clock.seconds();
+}
+
+double workloadSave(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    return timedSave(doc, a);
+}
+
+// The save right after a sort on the first field: the records are no longer in file order.
+double workloadSaveAfterSort(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    sortRecordsOn(doc.StringGrid1, 0);
+    return timedSave(doc, a);
 }
 
 double workloadMemory(const Args& a) {
@@ -152,14 +164,26 @@ constexpr std::string_view MissingKeyword = "zqxw";
 constexpr std::string_view LastKeyword = "aiguille";
 
 // The search from the first record for a keyword in no cell: every cell is looked at.
-double workloadSearchMiss(const Args& a) {
-    TableDocument doc;
-    LoadTable(doc, a.file);
+double timedSearchMiss(const TableDocument& doc) {
     Stopwatch clock;
     const std::optional<SearchHit> hit = scanForKeyword(doc.StringGrid1, MissingKeyword, 0, 1);
     const double seconds = clock.seconds();
-    if (hit) throw TablorError("search-miss found its keyword");
+    if (hit) throw TablorError("the search found a keyword that is in no cell");
     return seconds;
+}
+
+double workloadSearchMiss(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    return timedSearchMiss(doc);
+}
+
+// The same search right after a sort on the first field.
+double workloadSearchAfterSort(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    sortRecordsOn(doc.StringGrid1, 0);
+    return timedSearchMiss(doc);
 }
 
 // The search from the first record for a keyword only in the last field of the last record.
@@ -202,6 +226,7 @@ struct Workload {
 constexpr Workload Workloads[] = {
     {"load", workloadLoad, 3},
     {"save", workloadSave, 3},
+    {"save-after-sort", workloadSaveAfterSort, 3},
     {"memory", workloadMemory, 0},
     {"sort", workloadSort, 3},
     {"delete", workloadDelete, 3},
@@ -209,6 +234,7 @@ constexpr Workload Workloads[] = {
     {"append-empty", workloadAppendToEmpty, 9},
     {"copy", workloadCopy, 3},
     {"search-miss", workloadSearchMiss, 3},
+    {"search-after-sort", workloadSearchAfterSort, 3},
     {"search-last", workloadSearchLast, 3},
     {"export-csv", workloadExportCsv, 3},
     {"import-csv", workloadImportCsv, 3},
