@@ -218,6 +218,8 @@ void StringGrid::permuteRecords(std::span<const int> order) {
             moved[i] = col[order[i] + 1];
         std::copy(moved.begin(), moved.end(), col.begin() + 1);
     }
+    // The long texts were in the old order; scans and saves read them fastest in the new one.
+    relayTexts();
     notifyReset();
 }
 
@@ -246,10 +248,22 @@ void StringGrid::maybeCompact() {
     // outweighs them, so memory stays proportional to the table.
     const std::size_t garbage = arena_.garbageBytes();
     if (garbage < (std::size_t{16} << 20) || garbage < arena_.liveBytes()) return;
+    relayTexts();
+}
+
+void StringGrid::relayTexts() {
+    if (arena_.liveBytes() == 0) return;
     TextArena fresh;
-    for (auto& col : cols_)
-        for (CellWord& w : col)
-            if (!isInline(w)) w = fresh.store(cellText(w));
+    // The texts lie anywhere: ask for those of a few rows ahead while copying these.
+    constexpr int Ahead = 8;
+    for (int r = 0; r < rowCount_; ++r) {
+        if (r + Ahead < rowCount_)
+            for (const auto& col : cols_)
+                if (const CellWord w = col[r + Ahead]; !isInline(w))
+                    __builtin_prefetch(reinterpret_cast<const char*>(w));
+        for (auto& col : cols_)
+            if (CellWord& w = col[r]; !isInline(w)) w = fresh.store(cellText(w));
+    }
     arena_ = std::move(fresh);
 }
 

@@ -132,6 +132,9 @@ public:
 private:
     void release(CellWord w) { arena_.release(w); }
     void maybeCompact();
+    // Copies the live long texts into a fresh arena, record by record as a file holds them,
+    // leaving the garbage behind.
+    void relayTexts();
     void clampCurrent();
     void notifyCell(int col, int row);
     void notifyReset();
