@@ -7,7 +7,6 @@
 // A workload is one function below and one entry in `Workloads`; the table is loaded before
 // the clock starts unless loading is what is measured.
 
-#include "platform/Ansi.h"
 #include "platform/Errors.h"
 #include "table/CopyText.h"
 #include "table/DelimitedFile.h"
@@ -17,7 +16,6 @@
 #include "table/TableFile.h"
 
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -139,20 +137,13 @@ double workloadAppendToEmpty(const Args& a) {
     return appendPerRecord(doc, records);
 }
 
-// The clipboard text of the whole table: the Windows-1252 lines, then decoded to UTF-16 through
-// a table, as the copy command does for the clipboard.
+// The clipboard text of the whole table, in UTF-8, as the copy command builds it.
 double workloadCopy(const Args& a) {
     TableDocument doc;
     LoadTable(doc, a.file);
-    std::array<char16_t, 256> unicode;
-    for (int b = 0; b < 256; ++b)
-        unicode[b] = static_cast<char16_t>(ansi::toUnicode(static_cast<unsigned char>(b)));
     Stopwatch clock;
     const CopyRange range = copyRangeOf(doc.StringGrid1);
-    const std::string bytes = copiedLines(doc.StringGrid1, range.cells);
-    std::u16string text(bytes.size(), u'\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        text[i] = unicode[static_cast<unsigned char>(bytes[i])];
+    const std::string text = copiedLines(doc.StringGrid1, range.cells);
     const double seconds = clock.seconds();
     if (text.size() < std::size_t(doc.RecordCount)) throw TablorError("copy text too short");
     return seconds;

@@ -2,6 +2,7 @@
 #include "platform/WindowPlacement.h"
 
 #include "card/CardClientArea.h"
+#include "platform/Ansi.h"
 #include "platform/AnsiValidator.h"
 #include "platform/ErrorHandler.h"
 #include "platform/QtAnsi.h"
@@ -428,7 +429,8 @@ void TFiche::ToolButton11Click() {
     const std::optional<std::vector<bool>> chosen = commands_.chooseFields(names, ticked);
     if (!chosen) return;
     // With no field chosen the clipboard is left empty.
-    platform_.setClipboardText(fromAnsi(copyChosenFields(doc_, *chosen)));
+    platform_.setClipboardText(
+        QByteArray::fromStdString(ansi::toUtf8(copyChosenFields(doc_, *chosen))));
 }
 
 } // namespace tablor

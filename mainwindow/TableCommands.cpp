@@ -112,15 +112,15 @@ void TForm1::SortRecords(int col) {
 void TForm1::Copier1Click() {
     BusyCursor busy(platform_);
     const CopyRange range = copyRangeOf(grid());
-    QString heading = windowTitle();
-    if (range.isSelection) heading += QStringLiteral(" (sélection)");
-    heading += QStringLiteral("\r\n");
-    const std::string lines = copiedLines(grid(), range.cells);
-    // Cells are Windows-1252 bytes; the clipboard carries Unicode text, so accents paste right
-    // into any program. Decoded straight into place: the text of a big table is not copied again.
-    QString text(heading.size() + qsizetype(lines.size()), Qt::Uninitialized);
-    QChar* at = std::copy(heading.cbegin(), heading.cend(), text.data());
-    decodeAnsi(lines, at);
+    QString title = windowTitle();
+    if (range.isSelection) title += QStringLiteral(" (sélection)");
+    const QByteArray heading = (title + QStringLiteral("\r\n")).toUtf8();
+    // The clipboard carries UTF-8, so accents paste right into any program; the lines are
+    // written into place, so the text of a big table exists once.
+    QByteArray text(heading.size() + qsizetype(copiedLinesSize(grid(), range.cells)),
+                    Qt::Uninitialized);
+    std::copy(heading.cbegin(), heading.cend(), text.data());
+    writeCopiedLines(grid(), range.cells, text.data() + heading.size());
     platform_.setClipboardText(text);
 }
 

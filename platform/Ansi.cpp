@@ -75,6 +75,13 @@ std::size_t encodeUtf8(std::string_view bytes, char* out) {
     return std::size_t(out - start);
 }
 
+std::size_t utf8Size(std::string_view bytes) {
+    std::size_t n = 0;
+    for (unsigned char b : bytes)
+        n += std::size_t(Utf8Forms[b].length);
+    return n;
+}
+
 void appendUtf8(std::string& out, std::string_view bytes) {
     const std::size_t used = out.size();
     out.resize(used + 3 * bytes.size());

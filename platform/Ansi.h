@@ -3,6 +3,7 @@
 // round-trip: the five bytes that code page leaves undefined map to the C1 controls of the same
 // number. Qt-free; the Qt boundary uses these to build and read QStrings.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,8 @@ std::size_t appendFromUtf8(std::string& out, std::string_view utf8);
 // bytes per byte (encodeUtf8), or for as many bytes as the text (decodeUtf8). They return how
 // many bytes they wrote; decodeUtf8 adds to `replaced` as appendFromUtf8 counts.
 std::size_t encodeUtf8(std::string_view bytes, char* out);
+// The length of the bytes in UTF-8, for a text too big to build twice.
+std::size_t utf8Size(std::string_view bytes);
 std::size_t decodeUtf8(std::string_view utf8, char* out, std::size_t& replaced);
 
 // True when the bytes are well-formed UTF-8 (no overlong form, surrogate or code above U+10FFFF).

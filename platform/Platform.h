@@ -6,6 +6,7 @@
 
 #include "platform/PrinterTextStream.h"
 
+#include <QByteArray>
 #include <QFont>
 #include <QSize>
 #include <QString>
@@ -77,8 +78,9 @@ public:
     // Runs one of our own dialogs modally; returns QDialog::Accepted or Rejected.
     virtual int execDialog(QDialog& dialog) = 0;
 
-    // Puts plain text on the clipboard; throws TablorError when it cannot.
-    virtual void setClipboardText(const QString& text) = 0;
+    // Puts plain text, given in UTF-8, on the clipboard; throws TablorError when it cannot.
+    // The bytes are handed over as they are: a whole table's text is not copied again.
+    virtual void setClipboardText(const QByteArray& utf8) = 0;
 
     // Printing, on the printer settings the caller keeps for the run.
     // The print dialog (printer, range, copies), starting from `last`; nothing when cancelled.

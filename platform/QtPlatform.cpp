@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -102,11 +103,16 @@ int QtPlatform::execDialog(QDialog& dialog) {
     return dialog.exec();
 }
 
-void QtPlatform::setClipboardText(const QString& text) {
+void QtPlatform::setClipboardText(const QByteArray& utf8) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) throw TablorError("Impossible d'ouvrir le Presse-papiers");
     clipboard->clear();
-    clipboard->setText(text);
+    // Plain text is UTF-8 to Qt and to the other programs alike: both names share the one
+    // array, which is turned into anything else only when a program asks for it.
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("text/plain"), utf8);
+    data->setData(QStringLiteral("text/plain;charset=utf-8"), utf8);
+    clipboard->setMimeData(data);
 }
 
 std::optional<PrintChoice> QtPlatform::printDialog(QPrinter& printer, const PrintChoice& last) {

@@ -21,7 +21,7 @@ public:
     std::optional<QString> openFileName(const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(const FileDialogRequest& request) override;
     int execDialog(QDialog& dialog) override;
-    void setClipboardText(const QString& text) override;
+    void setClipboardText(const QByteArray& utf8) override;
     std::optional<PrintChoice> printDialog(QPrinter& printer, const PrintChoice& last) override;
     std::optional<QFont> fontDialog(const QFont& initial) override;
     bool printerSetupDialog(QPrinter& printer) override;

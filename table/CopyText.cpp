@@ -1,9 +1,26 @@
 #include "table/CopyText.h"
 
+#include "platform/Ansi.h"
+
 #include <algorithm>
-#include <cstring>
+#include <string_view>
 
 namespace tablor {
+
+namespace {
+
+// Calls line(text) for every line under the heading, in order.
+template <class Line>
+void forEachCopiedLine(const StringGrid& grid, const GridRect& cells, Line line) {
+    line(std::string_view());
+    for (int r = cells.Top; r <= cells.Bottom; ++r) {
+        for (int c = cells.Left; c <= cells.Right; ++c)
+            if (const std::string_view text = grid.cell(c, r); !text.empty()) line(text);
+        line(std::string_view());
+    }
+}
+
+} // namespace
 
 CopyRange copyRangeOf(const StringGrid& grid) {
     const GridRect& sel = grid.Selection();
@@ -12,33 +29,26 @@ CopyRange copyRangeOf(const StringGrid& grid) {
     return {sel, true};
 }
 
-std::string copiedLines(const StringGrid& grid, const GridRect& cells) {
-    // Measured first, so a million records fill one buffer without growing it.
-    const int rows = cells.Bottom - cells.Top + 1;
-    std::size_t size = 2 + std::size_t(rows) * 2;
-    for (int c = cells.Left; c <= cells.Right; ++c)
-        for (const CellWord& w : grid.column(c).subspan(cells.Top, rows)) {
-            const std::size_t n = cellText(w).size();
-            if (n > 0) size += n + 2;
-        }
+std::size_t copiedLinesSize(const StringGrid& grid, const GridRect& cells) {
+    std::size_t size = 0;
+    forEachCopiedLine(grid, cells,
+                      [&size](std::string_view text) { size += ansi::utf8Size(text) + 2; });
+    return size;
+}
 
-    std::string out(size, '\0');
-    char* at = out.data();
-    auto endLine = [&at] {
-        *at++ = '\r';
-        *at++ = '\n';
-    };
-    endLine();
-    for (int r = cells.Top; r <= cells.Bottom; ++r) {
-        for (int c = cells.Left; c <= cells.Right; ++c) {
-            const std::string_view text = grid.cell(c, r);
-            if (text.empty()) continue;
-            std::memcpy(at, text.data(), text.size());
-            at += text.size();
-            endLine();
-        }
-        endLine();
-    }
+char* writeCopiedLines(const StringGrid& grid, const GridRect& cells, char* out) {
+    // encodeUtf8 may write a byte past a text's end, where its line end goes next.
+    forEachCopiedLine(grid, cells, [&out](std::string_view text) {
+        out += ansi::encodeUtf8(text, out);
+        *out++ = '\r';
+        *out++ = '\n';
+    });
+    return out;
+}
+
+std::string copiedLines(const StringGrid& grid, const GridRect& cells) {
+    std::string out(copiedLinesSize(grid, cells), '\0');
+    writeCopiedLines(grid, cells, out.data());
     return out;
 }
 

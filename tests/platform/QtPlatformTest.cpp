@@ -4,6 +4,7 @@
 #include "support/TypeText.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDate>
 #include <QLineEdit>
 #include <QLocale>
@@ -32,4 +33,10 @@ TEST(QtPlatform, WithoutALocaleTheDateIsFrench) {
     ASSERT_EQ(QLocale::system().language(), QLocale::C);
     EXPECT_EQ(QtPlatform().shortDate(),
               QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+}
+
+// The clipboard gets UTF-8 bytes and gives them back as text, accents and the euro sign whole.
+TEST(QtPlatform, TheClipboardReadsBackTheUtf8Text) {
+    QtPlatform().setClipboardText(QStringLiteral("Été 20 €\r\n").toUtf8());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Été 20 €\r\n"));
 }

@@ -56,9 +56,9 @@ int ScriptedPlatform::execDialog(QDialog& dialog) {
     return script(dialog);
 }
 
-void ScriptedPlatform::setClipboardText(const QString& text) {
+void ScriptedPlatform::setClipboardText(const QByteArray& utf8) {
     if (clipboardFails) throw TablorError("Impossible d'ouvrir le Presse-papiers");
-    clipboard << text;
+    clipboard << QString::fromUtf8(utf8);
 }
 
 std::optional<PrintChoice> ScriptedPlatform::printDialog(QPrinter&, const PrintChoice& last) {

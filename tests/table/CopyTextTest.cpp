@@ -24,9 +24,9 @@ TEST(CopyText, OneSelectedCellCopiesTheWholeTable) {
     const CopyRange range = copyRangeOf(g);
     EXPECT_FALSE(range.isSelection);
     EXPECT_EQ(range.cells, (GridRect{0, 1, 2, 4}));
-    // Field names never; an empty cell gives no line; an empty record only its separator.
+    // Field names never; an empty cell gives no line; an empty record only its separator; UTF-8.
     EXPECT_EQ(copiedLines(g, range.cells),
-              "\r\nx\r\nz\r\n\r\nu\r\nv\r\nw\r\n\r\n\r\n\xE9\r\nb\r\nc\r\n\r\n");
+              "\r\nx\r\nz\r\n\r\nu\r\nv\r\nw\r\n\r\n\r\n\xC3\xA9\r\nb\r\nc\r\n\r\n");
 }
 
 TEST(CopyText, ALargerSelectionCopiesJustItsCells) {
