@@ -7,12 +7,12 @@
 #include "help/hh_funcs.h"
 #include "mainwindow/_Tablor.h"
 #include "platform/CommandLine.h"
+#include "platform/InterfaceFont.h"
 #include "platform/ProgramName.h"
 #include "platform/QtPlatform.h"
 #include "resources/Resources.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -56,9 +56,7 @@ int main(int argc, char** argv) {
     // Ties the windows to the installed desktop entry (its name, icon and menu place).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tablor.Tablor"));
     // The program's windows are laid out for an 8-point sans-serif.
-    QFont font(QStringLiteral("Sans Serif"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    QApplication::setFont(font);
+    QApplication::setFont(tablor::interfaceFont());
 
     int result = 0;
     {

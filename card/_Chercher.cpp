@@ -29,6 +29,7 @@ const QString Suivant = QStringLiteral("Suivant");
 constexpr QSize Client{313, 137};
 constexpr QRect GroupRect{8, 8, 297, 73};
 constexpr QRect EditRect{16, 30, 265, 21}; // inside the group box
+constexpr int EditTextMargins = 2;         // a pixel above and below the edit box's text
 constexpr QRect FindRect{136, 98, 81, 27};
 constexpr QRect CancelRect{224, 98, 81, 27};
 
@@ -81,7 +82,9 @@ void TFind::layOut() {
     fit(BitBtn2, BitBtn2->text(), CancelRect);
     const int titleWidth = GroupBox1->fontMetrics().horizontalAdvance(GroupBox1->title()) + 24;
     f = std::max(f, double(titleWidth) / GroupRect.width());
-    const int editHeight = Edit1->sizeHint().height();
+    // The edit box keeps its designed height while its frame holds a line of text.
+    const int editFrame = Edit1->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, Edit1);
+    const int editHeight = Edit1->fontMetrics().height() + 2 * editFrame + EditTextMargins;
     f = std::max(f, double(editHeight) / EditRect.height());
     scale_ = growthFactor(f, Client, availableRoom(this));
 

@@ -1,4 +1,5 @@
 #include "card/_Fiche.h"
+#include "platform/DesignedGeometry.h"
 #include "platform/WindowPlacement.h"
 
 #include "card/CardClientArea.h"
@@ -130,8 +131,9 @@ void TFiche::buildToolBar() {
         button("imprimer", QStringLiteral("Imprimer la fiche"), &TFiche::ToolButton10Click);
     ToolButton11 =
         button("copier", QStringLiteral("Copier des champs"), &TFiche::ToolButton11Click);
+    layOutToolBar(ToolBar1);
     ToolBar1->adjustSize();
-    ToolBar1->move(0, (card::BandHeight - ToolBar1->height()) / 2);
+    ToolBar1->move(0, std::max(0, (card::BandHeight - ToolBar1->height()) / 2));
 }
 
 void TFiche::run(const std::function<void()>& handler) {

@@ -1,10 +1,12 @@
 #include "mainwindow/_Copier.h"
 
 #include "platform/DesignedGeometry.h"
+#include "platform/InterfaceFont.h"
 
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 
 namespace tablor {
 
@@ -17,6 +19,18 @@ const QRect Button1At(16, 24, 115, 25); // inside GroupBox2
 const QRect Button2At(152, 24, 113, 25);
 const QRect OKBtnAt(128, 272, 75, 25);
 const QRect CancelBtnAt(216, 272, 75, 25);
+constexpr int ListLineHeight = 13;
+
+// The field list's lines: as designed, or taller when the font needs it.
+class ListLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(textRowHeight(option.fontMetrics, ListLineHeight));
+        return size;
+    }
+};
 } // namespace
 
 TCopyOpt::TCopyOpt(QWidget* parent) : QDialog(parent) {
@@ -31,6 +45,7 @@ TCopyOpt::TCopyOpt(QWidget* parent) : QDialog(parent) {
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListBox1->setUniformItemSizes(true);
+    ListBox1->setItemDelegate(new ListLineDelegate(ListBox1));
     GroupBox2 = new QGroupBox(this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     Button1 = new QPushButton(QStringLiteral("Tout sélectionner"), GroupBox2);

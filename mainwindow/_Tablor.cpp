@@ -7,7 +7,9 @@
 #include "mainwindow/TablePrinter.h"
 #include "mainwindow/_Copier.h"
 #include "mainwindow/_Tri.h"
+#include "platform/DesignedGeometry.h"
 #include "platform/ErrorHandler.h"
+#include "platform/InterfaceFont.h"
 #include "platform/ProgramName.h"
 #include "platform/StringGridView.h"
 #include "platform/WindowPlacement.h"
@@ -33,6 +35,10 @@ namespace tablor {
 
 namespace {
 const QString Banner = QString::fromLatin1(ProgramName);
+constexpr int StatusBarHeight = 19;
+// How long, and how often, the window looks for the frame a window manager gives it.
+constexpr int FrameWatchInterval = 40;
+constexpr int FrameWatchTicks = 75;
 
 QString fromNative(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -243,6 +249,7 @@ void TForm1::buildToolBar() {
                           &TForm1::N1rubriquesdelaide1Click);
     ToolButton19 =
         button("ToolButton19", 14, QStringLiteral("Quitter application"), &TForm1::Quitter1Click);
+    layOutToolBar(ToolBar1);
 }
 
 void TForm1::buildStatusBar() {
@@ -262,8 +269,12 @@ void TForm1::buildStatusBar() {
         else
             bar->addPermanentWidget(label);
     }
-    panels_[0]->setMinimumWidth(1);
+    // Panel 0 keeps room for the banner.
+    panels_[0]->setMinimumWidth(panels_[0]->fontMetrics().horizontalAdvance(Banner) +
+                                2 * panels_[0]->frameWidth() + 2);
     setPanel(0, Banner);
+    // 19 pixels high as designed, or what the panels' font needs.
+    bar->setFixedHeight(textRowHeight(panels_[0]->fontMetrics(), StatusBarHeight));
 }
 
 void TForm1::setPanel(int i, const QString& text) {
@@ -279,11 +290,14 @@ void TForm1::FormCreate(const QStringList& arguments) {
     const QSize screen = platform_.screenSize();
     const MainWindowSettings s = readMainWindowSettings(ini, screen.width(), screen.height());
     doc_.FileName = s.lastFile;
+    // The settings describe the outer frame; it is fitted into the screen when first shown.
+    wantedFrame_ = QSize(s.w, s.h);
     if (s.maximised) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
         move(s.x, s.y);
-        resize(s.w, s.h);
+        resize(
+            fittedFrame(QRect(QPoint(s.x, s.y), wantedFrame_), availableArea(this), true).size());
     }
 
     setTitleFor({});
@@ -310,8 +324,12 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shownOnce_) return;
     shownOnce_ = true;
-    // The first show centres the window with the size it has.
-    if (!isMaximized()) centreOnScreen(this);
+    // The first show centres the window with the size it has, fitted into the screen.
+    if (!isMaximized()) {
+        placedFrameExtra_ = frameGeometry().size() - size();
+        placeFrameCentred(this, wantedFrame_);
+        watchForFrame();
+    }
     // FormShow: the card comes along when the record view option is ticked.
     if (Affichageparenregistrement1->isChecked()) Fiche->ShowCard();
 }
@@ -349,6 +367,22 @@ void TForm1::UpdateStatus() {
 
 void TForm1::Timer1Timer() {
     setPanel(5, platform_.longTime());
+}
+
+// A window manager frames the window some time after it is first shown, and says nothing
+// when it has: the window looks for its frame for a short while, and once the frame's
+// thickness is known it is placed again, so that its title bar and status bar are on screen.
+void TForm1::watchForFrame() {
+    auto* watch = new QTimer(this);
+    watch->setInterval(FrameWatchInterval);
+    connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0]() mutable {
+        const QSize extra = frameGeometry().size() - size();
+        // While the manager is still framing the window its frame can look smaller than it.
+        const bool framed = extra != placedFrameExtra_ && extra.width() >= 0 && extra.height() >= 0;
+        if (framed && !isMaximized() && !isFullScreen()) placeFrameCentred(this, wantedFrame_);
+        if (framed || ++ticks >= FrameWatchTicks) watch->deleteLater();
+    });
+    watch->start();
 }
 
 bool TForm1::event(QEvent* event) {
@@ -413,10 +447,12 @@ bool TForm1::FormCloseQuery() {
 void TForm1::FormClose() {
     SettingsAtClose s;
     s.lastFile = doc_.FileName;
-    s.x = pos().x();
-    s.y = pos().y();
-    s.w = width();
-    s.h = height();
+    // The place and size of the outer frame, title bar and borders included.
+    const QRect frame = frameGeometry();
+    s.x = frame.x();
+    s.y = frame.y();
+    s.w = frame.width();
+    s.h = frame.height();
     s.maximised = isMaximized();
     const QPoint cardAt = Fiche->cardPosition();
     s.cardX = cardAt.x();

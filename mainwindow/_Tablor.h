@@ -114,6 +114,7 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void setPanel(int i, const QString& text);
+    void watchForFrame();
     void loadTable(const std::string& path); // LoadTable and the title that follows it
     void SortRecords(int col);
     QString settingsPath() const;
@@ -128,6 +129,8 @@ private:
     QTimer* Timer1 = nullptr;
     QString titlePrefix_;
     bool shownOnce_ = false;
+    QSize wantedFrame_;      // the outer frame's size from the settings
+    QSize placedFrameExtra_; // what the frame added when the window was first placed
     QString lastOpenName_ = QStringLiteral("*.tbr");
     QString lastSaveName_ = QStringLiteral("*.tbr");
 

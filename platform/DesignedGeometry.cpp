@@ -2,7 +2,9 @@
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
+#include <QToolBar>
 #include <QWidget>
 
 #include <algorithm>
@@ -14,6 +16,12 @@ namespace {
 // What a push button or a group box frame takes around its caption.
 constexpr int SideMargins = 12;
 constexpr int FrameHeight = 6;
+// A toolbar's designed height, its buttons' pitch and its separators' width; around a button's
+// icon, what a 16-pixel picture leaves in a 22-pixel button.
+constexpr int ToolBarHeight = 22;
+constexpr int ButtonPitch = 23;
+constexpr int SeparatorWidth = 8;
+constexpr int IconBevel = 6;
 } // namespace
 
 double growthFactor(double needed, QSize client, QSize screen) {
@@ -57,6 +65,29 @@ QRect scaledRect(const QRect& design, double factor) {
 
 QSize scaledSize(const QSize& design, double factor) {
     return scaledRect(QRect(QPoint(0, 0), design), factor).size();
+}
+
+void layOutToolBar(QToolBar* bar) {
+    bar->setContentsMargins(0, 0, 0, 0);
+    if (QLayout* layout = bar->layout()) {
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+    }
+    int rowHeight = ToolBarHeight;
+    for (QAction* action : bar->actions()) {
+        QWidget* item = bar->widgetForAction(action);
+        if (!item) continue;
+        if (action->isSeparator()) {
+            item->setFixedWidth(SeparatorWidth);
+            continue;
+        }
+        // An icon needs a few pixels of bevel around it; the style's own hint asks for more.
+        const QSize need = bar->iconSize() + QSize(IconBevel, IconBevel);
+        rowHeight = std::max(rowHeight, need.height());
+        item->setFixedSize(std::max(ButtonPitch, need.width()),
+                           std::max(ToolBarHeight, need.height()));
+    }
+    bar->setFixedHeight(rowHeight);
 }
 
 } // namespace tablor

@@ -11,6 +11,7 @@
 
 #include <initializer_list>
 
+class QToolBar;
 class QWidget;
 
 namespace tablor {
@@ -40,5 +41,10 @@ double captionFitFactor(std::initializer_list<CaptionRoom> captions, QSize clien
 int scaled(int design, double factor);
 QRect scaledRect(const QRect& design, double factor);
 QSize scaledSize(const QSize& design, double factor);
+
+// Lays out a toolbar of icon buttons as our toolbars are designed: 22 pixels high, buttons 23
+// pixels apart, separators 8 pixels wide, nothing around them; a larger icon gets the room it
+// needs. Call once every button and separator is in.
+void layOutToolBar(QToolBar* bar);
 
 } // namespace tablor

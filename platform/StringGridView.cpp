@@ -1,6 +1,7 @@
 #include "platform/StringGridView.h"
 
 #include "platform/AnsiValidator.h"
+#include "platform/InterfaceFont.h"
 #include "platform/QtAnsi.h"
 #include "platform/StringGridModel.h"
 
@@ -87,8 +88,6 @@ StringGridView::StringGridView(StringGrid& grid, QWidget* parent)
     QHeaderView* rows = verticalHeader();
     rows->hide();
     rows->setSectionResizeMode(QHeaderView::Fixed);
-    rows->setMinimumSectionSize(StringGrid::RowHeight);
-    rows->setDefaultSectionSize(StringGrid::RowHeight);
 
     QHeaderView* header = horizontalHeader();
     header->setSectionsMovable(true);
@@ -97,9 +96,9 @@ StringGridView::StringGridView(StringGrid& grid, QWidget* parent)
     header->setDefaultSectionSize(StringGrid::DefaultColWidth);
     header->setMinimumSectionSize(1);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->setFixedHeight(StringGrid::RowHeight + 2);
     // Narrow padding, so a default-width column shows a name like "Colonne 10" whole.
     header->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 0px 2px; }"));
+    fitRowsToFont();
     header->viewport()->installEventFilter(this);
     viewport()->installEventFilter(this);
     viewport()->setMouseTracking(true);
@@ -119,6 +118,22 @@ StringGridView::StringGridView(StringGrid& grid, QWidget* parent)
     });
     applyWidths();
     showStoreCurrent();
+}
+
+// Every row, the header row too, is the designed 18 pixels high, or more when the grid's font
+// needs more; the header draws the field names in the grid's font.
+void StringGridView::fitRowsToFont() {
+    const int height = textRowHeight(fontMetrics(), StringGrid::RowHeight);
+    QHeaderView* rows = verticalHeader();
+    rows->setMinimumSectionSize(height);
+    rows->setDefaultSectionSize(height);
+    horizontalHeader()->setFont(font());
+    horizontalHeader()->setFixedHeight(height);
+}
+
+void StringGridView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) fitRowsToFont();
 }
 
 QModelIndex StringGridView::indexOf(int col, int row) const {

@@ -1,6 +1,7 @@
 #pragma once
 // The grid control: a table view over the grid store with the behaviour the commands rely on.
-// Field names in the header (not editable in place), rows 18 pixels high, range selection,
+// Field names in the header (not editable in place), rows 18 pixels high (more when the font
+// needs it), range selection,
 // columns resized and moved by their header (cells and width travel in the store), in-place
 // editing where every keystroke reaches the store, Tab moving between cells.
 
@@ -32,6 +33,7 @@ signals:
     void mouseMoved();
 
 protected:
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void selectionChanged(const QItemSelection& selected,
@@ -42,6 +44,7 @@ private:
     void pullSelection();
     void showStoreCurrent();
     void applyWidths();
+    void fitRowsToFont();
     void onSectionMoved(int logical, int oldVisual, int newVisual);
 
     StringGrid& grid_;
