@@ -14,6 +14,7 @@
 #include "platform/StringGridView.h"
 #include "platform/WindowPlacement.h"
 #include "resources/Resources.h"
+#include "table/DelimitedFile.h"
 #include "table/Settings.h"
 #include "table/StartTable.h"
 #include "table/TableFile.h"
@@ -52,6 +53,7 @@ TForm1::TForm1(Platform& platform, const QStringList& arguments, QWidget* parent
     setWindowIcon(QIcon(QStringLiteral(":/icons/tablor.svg")));
     StringGrid1 = new StringGridView(grid(), this);
     setCentralWidget(StringGrid1);
+    setAcceptDrops(true);
     buildMenus();
     buildToolBar();
     buildStatusBar();
@@ -308,10 +310,20 @@ void TForm1::FormCreate(const QStringList& arguments) {
     // A file of any kind is loaded, so that what is not a regular file is refused by name.
     const QFileInfo startFile(fromNative(doc_.FileName));
     if (!doc_.FileName.empty() && startFile.exists()) {
-        if (!guarded(platform_, [this] { loadTable(doc_.FileName); })) {
+        // Delimited text comes in as an untitled table, telling what it replaced.
+        const std::string path = doc_.FileName;
+        std::string notice;
+        if (!guarded(platform_, [&] {
+                if (isDelimitedFileName(path))
+                    notice = importDelimited(path);
+                else
+                    loadTable(path);
+            })) {
             // The failed load left the start table as it was: untitled.
             doc_.FileName.clear();
             UpdateStatus();
+        } else if (!notice.empty()) {
+            platform_.informationBox(QString::fromStdString(notice));
         }
     } else {
         doc_.FileName.clear();

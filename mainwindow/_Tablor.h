@@ -103,6 +103,9 @@ protected:
     void showEvent(QShowEvent* event) override;   // FormShow
     bool event(QEvent* event) override;           // hints into panel 0
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A table file or delimited text dropped on the window opens as the open command would.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenus();
@@ -116,6 +119,12 @@ private:
     void setPanel(int i, const QString& text);
     void watchForFrame();
     void loadTable(const std::string& path); // LoadTable and the title that follows it
+    // ImportDelimited and the title that follows it; returns the notice of what was replaced.
+    std::string importDelimited(const std::string& path);
+    // Opens a table file, or imports delimited text (by its extension), then applies the card
+    // layout, fills the card and tells what the import replaced: the open command's steps.
+    void openFile(const std::string& path);
+    void openDropped(); // the file dropped on the window (droppedPath_), after the save question
     void SortRecords(int col);
     QString settingsPath() const;
     // Sets the title prefix for a table file's display name, or for no file.
@@ -133,6 +142,7 @@ private:
     QSize placedFrameExtra_; // what the frame added when the window was first placed
     QString lastOpenName_ = QStringLiteral("*.tbr");
     QString lastSaveName_ = QStringLiteral("*.tbr");
+    std::string droppedPath_;
 
     // The side windows and the run's printer belong to the window alone; the side windows are
     // made once, in start-up order, by createSideWindows and go before the table they show.

@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -25,9 +26,18 @@ namespace tablor {
 enum class Answer { Yes, No, Cancel };
 
 struct FileDialogRequest {
-    QString filter = QStringLiteral("Tablor (*.tbr)");
-    QString defaultSuffix = QStringLiteral("tbr");
+    // The file types offered, the first one chosen at first, each with the extension added to a
+    // name typed without one while it is chosen.
+    QStringList filters = {QStringLiteral("Tablor (*.tbr)")};
+    QStringList defaultSuffixes = {QStringLiteral("tbr")};
     QString initialName; // folder and name the dialog starts from
+};
+
+// The file a file dialog was left with, and the number of the file type chosen in it.
+struct FileChoice {
+    FileChoice(const QString& p = {}, int f = 0) : path(p), filter(f) {}
+    QString path;
+    int filter = 0;
 };
 
 // The print dialog's answer: what to print and how many copies.
@@ -72,8 +82,8 @@ public:
 
     // Open and save dialogs; the chosen path, or nothing when cancelled. The save dialog asks
     // before replacing an existing file.
-    virtual std::optional<QString> openFileName(const FileDialogRequest& request) = 0;
-    virtual std::optional<QString> saveFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<FileChoice> openFileName(const FileDialogRequest& request) = 0;
+    virtual std::optional<FileChoice> saveFileName(const FileDialogRequest& request) = 0;
 
     // Runs one of our own dialogs modally; returns QDialog::Accepted or Rejected.
     virtual int execDialog(QDialog& dialog) = 0;

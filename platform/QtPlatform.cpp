@@ -79,23 +79,30 @@ std::optional<QString> QtPlatform::inputQuery(const QString& caption, const QStr
     return dialog.textValue();
 }
 
-std::optional<QString> QtPlatform::fileDialog(const FileDialogRequest& request, bool save) {
+std::optional<FileChoice> QtPlatform::fileDialog(const FileDialogRequest& request, bool save) {
     QFileDialog dialog(window_);
-    dialog.setNameFilter(request.filter);
-    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setNameFilters(request.filters);
+    dialog.setDefaultSuffix(request.defaultSuffixes.value(0));
+    // The extension added to a bare name follows the file type chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+        dialog.setDefaultSuffix(
+            request.defaultSuffixes.value(std::max<qsizetype>(request.filters.indexOf(filter), 0)));
+    });
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().first();
+    return FileChoice(
+        dialog.selectedFiles().first(),
+        int(std::max<qsizetype>(request.filters.indexOf(dialog.selectedNameFilter()), 0)));
 }
 
-std::optional<QString> QtPlatform::openFileName(const FileDialogRequest& request) {
+std::optional<FileChoice> QtPlatform::openFileName(const FileDialogRequest& request) {
     return fileDialog(request, false);
 }
 
-std::optional<QString> QtPlatform::saveFileName(const FileDialogRequest& request) {
+std::optional<FileChoice> QtPlatform::saveFileName(const FileDialogRequest& request) {
     return fileDialog(request, true);
 }
 

@@ -18,8 +18,8 @@ public:
     Answer questionBox(const QString& caption, const QString& text) override;
     std::optional<QString> inputQuery(const QString& caption, const QString& prompt,
                                       const QString& value, int maxLength) override;
-    std::optional<QString> openFileName(const FileDialogRequest& request) override;
-    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+    std::optional<FileChoice> openFileName(const FileDialogRequest& request) override;
+    std::optional<FileChoice> saveFileName(const FileDialogRequest& request) override;
     int execDialog(QDialog& dialog) override;
     void setClipboardText(const QByteArray& utf8) override;
     std::optional<PrintChoice> printDialog(QPrinter& printer, const PrintChoice& last) override;
@@ -38,7 +38,7 @@ public:
     QString longTime() override;
 
 private:
-    std::optional<QString> fileDialog(const FileDialogRequest& request, bool save);
+    std::optional<FileChoice> fileDialog(const FileDialogRequest& request, bool save);
     QWidget* messageOwner() const;
     QPointer<QWidget> window_;
     QPointer<QWidget> owner_;

@@ -1,5 +1,6 @@
 // The main window's start-up, title and status bar, the save question and the document
-// commands (new, open, save, save as, close), through the scripted platform.
+// commands (new, open, save, save as, close), with the import and export of delimited text and
+// files dropped on the window, through the scripted platform.
 
 #include "MainWindowFixture.h"
 
@@ -9,15 +10,18 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QToolBar>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -130,7 +134,9 @@ TEST(SaveQuestion, CancelKeepsEverythingAndNoStopsAsking) {
     f.platform.openAnswers = {f.path("villes.tbr")};
     w.Ouvrir1Click();
     EXPECT_EQ(f.platform.openRequests.size(), 1);
-    EXPECT_EQ(f.platform.openRequests[0].filter, "Tablor (*.tbr)");
+    EXPECT_EQ(f.platform.openRequests[0].filters,
+              QStringList({"Tablor (*.tbr)", "Texte délimité (*.csv *.tsv *.txt)"}));
+    EXPECT_EQ(f.platform.openRequests[0].defaultSuffixes.value(0), "tbr");
     EXPECT_EQ(f.platform.openRequests[0].initialName, "*.tbr");
     EXPECT_FALSE(w.document().Modified);
     EXPECT_EQ(w.document().RecordCount, 3);
@@ -301,4 +307,76 @@ TEST(MainWindowShell, LayoutChangesDoNotMarkTheTableModified) {
     EXPECT_EQ(w.grid().colWidth(0), 120);
     EXPECT_EQ(view->horizontalHeader()->visualIndex(0), 0);
     EXPECT_FALSE(w.document().Modified);
+}
+
+TEST(DelimitedText, ExportLeavesTheDocumentAndImportMakesAnUntitledTable) {
+    MainWindowFixture f;
+    f.write("in.tbr", SmallTable);
+    f.write("in.csv", "Nom;Note\r\n\"Dupont\r\nJean\";\xE4\xB8\xAD\r\n");
+    TForm1& w = f.start({f.path("in.tbr")});
+    w.document().Modified = true;
+    const QString titled = w.windowTitle();
+
+    // Enregistrer sous with the CSV type: an export; the .tbr stays the document.
+    f.platform.saveAnswers = {FileChoice(f.path("out.csv"), 1)};
+    w.run(&TForm1::Enregistrersous1Click);
+    EXPECT_EQ(f.platform.saveRequests[0].filters,
+              QStringList({"Tablor (*.tbr)", "Texte CSV (*.csv)"}));
+    EXPECT_EQ(f.read("out.csv"), "\xEF\xBB\xBFNom;Ville\r\nMartin;Lyon\r\n");
+    EXPECT_EQ(w.panel(0)->text(), "Exporté : out.csv");
+    EXPECT_EQ(w.document().FileName, f.nativePath("in.tbr"));
+    EXPECT_TRUE(w.document().Modified);
+    EXPECT_EQ(w.windowTitle(), titled);
+    EXPECT_EQ(f.read("in.tbr"), SmallTable);
+
+    // Ouvrir on delimited text: the save question, then an untitled table and one message.
+    f.platform.questionAnswers = {Answer::No};
+    f.platform.openAnswers = {f.path("in.csv")};
+    w.run(&TForm1::Ouvrir1Click);
+    EXPECT_EQ(f.platform.questions.size(), 1);
+    EXPECT_EQ(w.grid().cell(0, 1), "Dupont Jean");
+    EXPECT_EQ(w.grid().cell(1, 1), "?");
+    EXPECT_EQ(f.platform.informations,
+              QStringList{"1 caractère sans équivalent remplacé par « ? »; 1 saut de ligne "
+                          "remplacé par un blanc."});
+    EXPECT_EQ(w.windowTitle(), title("Tablor 1.0 - Fichier SANS NOM (", "1 enregistrement"));
+    EXPECT_TRUE(w.document().FileName.empty());
+    EXPECT_FALSE(w.document().Modified);
+    // Enregistrer asks for a .tbr name: the imported file is never overwritten as a table.
+    f.platform.saveAnswers = {std::nullopt};
+    w.run(&TForm1::Enregistrer1Click);
+    EXPECT_EQ(f.platform.saveRequests.size(), 2);
+    EXPECT_TRUE(f.platform.errors.isEmpty());
+}
+
+TEST(DelimitedText, CommandLineAndDropOpenDelimitedTextAndTables) {
+    MainWindowFixture f;
+    f.write("in.tbr", SmallTable);
+    f.write("in.TSV", "A\tB\n1\t2\n3\n");
+    TForm1& w = f.start({f.path("in.TSV")});
+    EXPECT_EQ(w.grid().RowCount(), 3);
+    EXPECT_EQ(w.grid().cell(1, 0), "B");
+    EXPECT_TRUE(w.document().FileName.empty());
+    EXPECT_TRUE(f.platform.informations.isEmpty());
+
+    auto drop = [&](const QString& name) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(f.path(name))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&w, &enter);
+        if (!enter.isAccepted()) return false;
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&w, &dropped);
+        QCoreApplication::processEvents();
+        return true;
+    };
+    EXPECT_FALSE(drop("picture.png")); // refused without a message
+    w.document().Modified = true;
+    f.platform.questionAnswers = {Answer::No};
+    EXPECT_TRUE(drop("in.tbr"));
+    EXPECT_EQ(f.platform.questions.size(), 1);
+    EXPECT_EQ(w.document().FileName, f.nativePath("in.tbr"));
+    EXPECT_EQ(w.grid().cell(0, 1), "Martin");
+    EXPECT_TRUE(f.platform.errors.isEmpty());
+    EXPECT_TRUE(f.platform.informations.isEmpty());
 }

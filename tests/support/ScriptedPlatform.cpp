@@ -40,12 +40,12 @@ std::optional<QString> ScriptedPlatform::inputQuery(const QString& caption, cons
     return answer->left(maxLength);
 }
 
-std::optional<QString> ScriptedPlatform::openFileName(const FileDialogRequest& request) {
+std::optional<FileChoice> ScriptedPlatform::openFileName(const FileDialogRequest& request) {
     openRequests << request;
     return next(openAnswers, "open dialog");
 }
 
-std::optional<QString> ScriptedPlatform::saveFileName(const FileDialogRequest& request) {
+std::optional<FileChoice> ScriptedPlatform::saveFileName(const FileDialogRequest& request) {
     saveRequests << request;
     return next(saveAnswers, "save dialog");
 }

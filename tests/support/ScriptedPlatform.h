@@ -35,8 +35,8 @@ public:
     // Scripts.
     std::deque<Answer> questionAnswers;
     std::deque<std::optional<QString>> inputAnswers;
-    std::deque<std::optional<QString>> openAnswers;
-    std::deque<std::optional<QString>> saveAnswers;
+    std::deque<std::optional<FileChoice>> openAnswers;
+    std::deque<std::optional<FileChoice>> saveAnswers;
     // Each runs against the dialog and returns its result (QDialog::Accepted or Rejected).
     std::deque<std::function<int(QDialog&)>> dialogScripts;
     bool clipboardFails = false;
@@ -75,8 +75,8 @@ public:
     Answer questionBox(const QString& caption, const QString& text) override;
     std::optional<QString> inputQuery(const QString& caption, const QString& prompt,
                                       const QString& value, int maxLength) override;
-    std::optional<QString> openFileName(const FileDialogRequest& request) override;
-    std::optional<QString> saveFileName(const FileDialogRequest& request) override;
+    std::optional<FileChoice> openFileName(const FileDialogRequest& request) override;
+    std::optional<FileChoice> saveFileName(const FileDialogRequest& request) override;
     int execDialog(QDialog& dialog) override;
     void setClipboardText(const QByteArray& utf8) override;
     std::optional<PrintChoice> printDialog(QPrinter& printer, const PrintChoice& last) override;
