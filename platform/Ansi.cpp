@@ -94,7 +94,7 @@ std::string toUtf8(std::string_view bytes) {
     return out;
 }
 
-std::size_t decodeUtf8(std::string_view s, char* out, std::size_t& replaced) {
+std::size_t decodeUtf8(std::string_view s, char* out, std::size_t& replaced, bool& wellFormed) {
     char* const start = out;
     for (std::size_t i = 0; i < s.size();) {
         const auto b = static_cast<unsigned char>(s[i]);
@@ -115,15 +115,21 @@ std::size_t decodeUtf8(std::string_view s, char* out, std::size_t& replaced) {
         }
         int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
         char32_t cp = extra == 0 ? b : b & (0x3F >> extra);
-        if (b < 0xC0) extra = 0, cp = U'\uFFFD'; // stray continuation byte
+        bool broken = b < 0xC0 || b > 0xF4; // a stray continuation byte, or no lead byte at all
+        if (b < 0xC0) extra = 0, cp = U'\uFFFD';
         std::size_t j = i + 1;
         for (int k = 0; k < extra; ++k, ++j) {
             if (j >= s.size() || (static_cast<unsigned char>(s[j]) & 0xC0) != 0x80) {
                 cp = U'\uFFFD';
+                broken = true;
                 break;
             }
             cp = (cp << 6) | (static_cast<unsigned char>(s[j]) & 0x3F);
         }
+        // Overlong forms, surrogates and codes beyond Unicode are not UTF-8 either.
+        static constexpr char32_t Least[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < Least[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) broken = true;
+        wellFormed &= !broken;
         const unsigned char c = fromUnicode(cp);
         if (c == '?') ++replaced;
         *out++ = char(c);
@@ -136,7 +142,8 @@ std::size_t appendFromUtf8(std::string& out, std::string_view s) {
     std::size_t replaced = 0;
     const std::size_t used = out.size();
     out.resize(used + s.size());
-    out.resize(used + decodeUtf8(s, out.data() + used, replaced));
+    bool wellFormed = true;
+    out.resize(used + decodeUtf8(s, out.data() + used, replaced, wellFormed));
     return replaced;
 }
 
@@ -144,49 +151,6 @@ std::string fromUtf8(std::string_view s) {
     std::string out;
     appendFromUtf8(out, s);
     return out;
-}
-
-bool isValidUtf8(std::string_view s) {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const auto* end = p + s.size();
-    while (p < end) {
-        // Runs of ASCII eight bytes at a time.
-        while (end - p >= 8) {
-            std::uint64_t w;
-            std::memcpy(&w, p, 8);
-            if (w & 0x8080808080808080u) break;
-            p += 8;
-        }
-        if (p == end) break;
-        const unsigned char b = *p;
-        if (b < 0x80) {
-            ++p;
-            continue;
-        }
-        // Two-byte forms, most of what French text holds, without the general steps.
-        if (b >= 0xC2 && b <= 0xDF && end - p >= 2 && (p[1] & 0xC0) == 0x80) {
-            p += 2;
-            continue;
-        }
-        int extra;
-        char32_t cp, least;
-        if (b >= 0xC2 && b <= 0xDF)
-            extra = 1, cp = b & 0x1F, least = 0x80;
-        else if (b >= 0xE0 && b <= 0xEF)
-            extra = 2, cp = b & 0x0F, least = 0x800;
-        else if (b >= 0xF0 && b <= 0xF4)
-            extra = 3, cp = b & 0x07, least = 0x10000;
-        else
-            return false;
-        if (end - p <= extra) return false;
-        for (int k = 1; k <= extra; ++k) {
-            if ((p[k] & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (p[k] & 0x3F);
-        }
-        if (cp < least || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        p += extra + 1;
-    }
-    return true;
 }
 
 } // namespace tablor::ansi

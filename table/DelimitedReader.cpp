@@ -34,6 +34,9 @@ const char* fieldEnd(const char* p, const char* end, char sep) {
     return p;
 }
 
+// Met while filling the cells from text taken for UTF-8: it is Windows-1252.
+struct NotUtf8 {};
+
 struct UnterminatedQuote {
     std::size_t offset; // of the opening quote
 };
@@ -166,7 +169,10 @@ public:
         if (t_.encoding == TextEncoding::Utf8 && !isAscii(text)) {
             if (converted_.size() < text.size()) converted_.resize(text.size());
             std::size_t replaced = 0;
-            text = {converted_.data(), ansi::decodeUtf8(text, converted_.data(), replaced)};
+            bool wellFormed = true;
+            text = {converted_.data(),
+                    ansi::decodeUtf8(text, converted_.data(), replaced, wellFormed)};
+            if (!wellFormed) throw NotUtf8{};
             t_.replacedCharacters += replaced;
         }
         grid_.fillEmptyCell(col_++, row_, text);
@@ -226,7 +232,6 @@ DelimitedTable readDelimited(std::string_view bytes, std::uint64_t memoryBudget)
     const bool marked = bytes.starts_with(ByteOrderMark);
     if (marked) bytes.remove_prefix(ByteOrderMark.size());
     if (bytes.empty()) throw TablorError("Fichier vide");
-    t.encoding = ansi::isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
     t.separator = detectSeparator(bytes);
 
     Shape shape;
@@ -251,9 +256,20 @@ DelimitedTable readDelimited(std::string_view bytes, std::uint64_t memoryBudget)
                           std::to_string(rows - 1) + " enregistrements de " +
                           std::to_string(shape.header) + " champs");
 
-    t.grid = std::make_unique<StringGrid>(int(shape.header), int(rows));
-    Filler filler(t);
-    scanRecords(bytes, t.separator, filler);
+    // The text is taken for UTF-8 while its bytes are; at the first that is not, the cells are
+    // filled again from the start as Windows-1252.
+    for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Windows1252}) {
+        t.grid.reset();
+        t.grid = std::make_unique<StringGrid>(int(shape.header), int(rows));
+        t.encoding = encoding;
+        t.replacedCharacters = t.replacedLineBreaks = 0;
+        Filler filler(t);
+        try {
+            scanRecords(bytes, t.separator, filler);
+            break;
+        } catch (const NotUtf8&) {
+        }
+    }
     return t;
 }
 
