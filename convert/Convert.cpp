@@ -130,14 +130,32 @@ Format inputFormat(const std::string& path, const Options& o) {
     return formatOf(path, path == "-" ? o.from.value_or(Format{}) : o.from);
 }
 
+// Standard input, read whole.
+std::string readStandardInput() {
+    std::string bytes;
+    char block[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throwFileError(errno, FileAccess::Read, "-");
+        if (n == 0) return bytes;
+        bytes.append(block, std::size_t(n));
+    }
+}
+
 // Reads the input into doc; returns the notice of what was replaced.
 std::string readInput(TableDocument& doc, const std::string& path, const Format& format) {
-    const std::string file = path == "-" ? "/dev/stdin" : path;
-    if (format.table) {
-        LoadTable(doc, file);
+    if (path == "-") {
+        const std::string bytes = readStandardInput();
+        if (!format.table) return ImportDelimitedFromBytes(doc, bytes, availableMemory());
+        LoadTableFromBytes(doc, bytes, path, availableMemory());
         return {};
     }
-    return ImportDelimited(doc, file);
+    if (format.table) {
+        LoadTable(doc, path);
+        return {};
+    }
+    return ImportDelimited(doc, path);
 }
 
 void writeOutput(const TableDocument& doc, const std::string& path, const Format& format,

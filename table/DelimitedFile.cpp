@@ -10,7 +10,6 @@
 #include <memory>
 #include <new>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace tablor {
 namespace {
@@ -26,15 +25,14 @@ struct WholeFile {
 
 WholeFile readWholeFile(const std::string& path, std::uint64_t budget) {
     InputFile in(path);
-    struct stat st {};
-    const bool sized = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    if (sized && std::uint64_t(st.st_size) > budget) throw TablorError(OutOfMemory);
+    if (in.size() > budget) throw TablorError(OutOfMemory);
     WholeFile f;
-    // One byte more than a plain file holds, so that the end shows as a read of nothing.
-    std::size_t room = sized ? std::size_t(st.st_size) + 1 : std::size_t{1} << 16;
+    // One byte more than the file holds, so that the end shows as a read of nothing.
+    std::size_t room = std::size_t(in.size()) + 1;
     f.bytes = std::make_unique_for_overwrite<char[]>(room);
     for (;;) {
         if (f.size == room) {
+            // The file grew while it was read.
             if (room > budget) throw TablorError(OutOfMemory);
             auto bigger = std::make_unique_for_overwrite<char[]>(room * 2);
             std::memcpy(bigger.get(), f.bytes.get(), f.size);

@@ -50,7 +50,7 @@ TEST(DelimitedText, RandomTablesComeBackThroughEveryFormat) {
     // (Windows-1252 text that happens to be valid UTF-8 reads as UTF-8: only UTF-8 is sure to
     // come back whatever the cells hold.)
     const DelimitedFormat formats[] = {{';'}, {'\t'}, {','}};
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 200; ++round) {
         TableDocument table;
         const int F = 1 + int(rng() % MaxFields), R = 2 + int(rng() % 6);
         table.StringGrid1.setSize(F, R);
@@ -58,15 +58,22 @@ TEST(DelimitedText, RandomTablesComeBackThroughEveryFormat) {
             for (int c = 0; c < F; ++c)
                 table.StringGrid1.setCell(c, r, randomCell());
         table.RecordCount = R - 1;
-        const std::string tbr = SaveTableToBytes(table, DocumentCardLayout(table));
+        TableDocument loaded;
+        LoadTableFromBytes(loaded, SaveTableToBytes(table, DocumentCardLayout(table)), "t.tbr",
+                           Plenty);
+        const StringGrid& g = loaded.StringGrid1;
         for (const DelimitedFormat& f : formats) {
-            TableDocument loaded, imported;
-            LoadTableFromBytes(loaded, tbr, "t.tbr", Plenty);
+            TableDocument imported;
             const std::string text = ExportDelimitedToBytes(loaded, f);
             ASSERT_EQ(ImportDelimitedFromBytes(imported, text, Plenty), "") << text;
-            EXPECT_EQ(SaveTableToBytes(imported, DocumentCardLayout(table)), tbr)
-                << "round " << round << ", separator " << int(f.separator) << ":\n"
-                << text;
+            const StringGrid& back = imported.StringGrid1;
+            ASSERT_EQ(back.ColCount(), F);
+            ASSERT_EQ(back.RowCount(), R);
+            for (int r = 0; r < R; ++r)
+                for (int c = 0; c < F; ++c)
+                    ASSERT_EQ(back.cell(c, r), g.cell(c, r))
+                        << "round " << round << ", separator " << int(f.separator) << ":\n"
+                        << text;
         }
     }
 }
