@@ -32,6 +32,13 @@ namespace tablor {
 namespace {
 
 const QString CaptionStart = QStringLiteral("Enregistrement n°");
+// The caption's record number is read from at most this many characters after the "°".
+constexpr int CaptionNumberChars = 255;
+// An edit box's width before the card is first filled, as designed.
+constexpr int DesignedEditWidth = 121;
+// The card's client area is kept between these sizes, whatever the table file says.
+constexpr QSize SmallestCard(60, 60);
+constexpr QSize LargestCard(16000, 16000);
 
 // The card's font: the program's, made small enough for a label 13 pixels high, so that no
 // caption is cut.
@@ -84,7 +91,7 @@ TFiche::TFiche(TableDocument& doc, Platform& platform, const std::string& settin
         edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
         edit->setMaxLength(INT_MAX); // a cell may be longer than a line edit's usual limit
         AnsiValidator::applyTo(edit);
-        edit->resize(121, card::EditHeight);
+        edit->resize(DesignedEditWidth, card::EditHeight);
         connect(edit, &QLineEdit::textChanged, this,
                 [this, i] { run([this, i] { ModifieListe(i); }); });
         Edits[i] = edit;
@@ -153,7 +160,7 @@ void TFiche::FormCreate(const std::string& settingsPath) {
 int TFiche::shownRecord() const {
     const QString title = windowTitle();
     const qsizetype degree = title.indexOf(QChar(0xB0));
-    return degree < 0 ? 0 : title.mid(degree + 1, 255).toInt();
+    return degree < 0 ? 0 : title.mid(degree + 1, CaptionNumberChars).toInt();
 }
 
 void TFiche::FillCard() {
@@ -271,7 +278,7 @@ void TFiche::updateBounds() {
 // table saved without touching the card keeps its numbers.
 void TFiche::applyOuterSize() {
     const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
-    clientAsked_ = (outer_ - frame).expandedTo(QSize(60, 60)).boundedTo(QSize(16000, 16000));
+    clientAsked_ = (outer_ - frame).expandedTo(SmallestCard).boundedTo(LargestCard);
     resize(clientAsked_);
 }
 

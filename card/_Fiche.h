@@ -98,9 +98,6 @@ public:
         *ToolButton7, *ToolButton9, *ToolButton10, *ToolButton11;
     CardClientArea* clientArea() const { return area_; }
 
-    bool Dragging = false;
-    int DragX = 0, DragY = 0;
-
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -126,6 +123,9 @@ private:
     QSize outer_{DefaultCardWidth, DefaultCardHeight}; // the card's size with its frame
     QSize clientAsked_;                                // what applyOuterSize asked for
     bool filling_ = false;
+    // A label is being dragged, grabbed at this point of it.
+    bool Dragging = false;
+    int DragX = 0, DragY = 0;
     bool shownOnce_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include "help/hh.h"
 
+#include "help/PathParts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,17 +16,11 @@ struct Binding {
     void* handle = nullptr;
     HtmlHelpAFunc htmlHelpA = nullptr;
     HtmlHelpWFunc htmlHelpW = nullptr;
-    HtmlHelpFunc htmlHelp = nullptr; // the default entry point
 };
 
 Binding& binding() {
     static Binding b;
     return b;
-}
-
-// The directory part of a path, with its final "/".
-QString directoryPart(const QString& path) {
-    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 } // namespace
@@ -67,7 +63,6 @@ void LoadHelpControl() {
     b.handle = handle;
     b.htmlHelpA = reinterpret_cast<HtmlHelpAFunc>(dlsym(handle, "HtmlHelpA"));
     b.htmlHelpW = reinterpret_cast<HtmlHelpWFunc>(dlsym(handle, "HtmlHelpW"));
-    b.htmlHelp = b.htmlHelpA;
 }
 
 void UnloadHelpControl() {
@@ -77,8 +72,8 @@ void UnloadHelpControl() {
     b = Binding{};
 }
 
-HtmlHelpFunc HtmlHelp() {
-    return binding().htmlHelp;
+HtmlHelpAFunc HtmlHelp() {
+    return binding().htmlHelpA;
 }
 HtmlHelpAFunc BoundHtmlHelpA() {
     return binding().htmlHelpA;
@@ -88,7 +83,7 @@ HtmlHelpWFunc BoundHtmlHelpW() {
 }
 
 bool ShowHelpFile(const QString& executablePath) {
-    const HtmlHelpFunc help = HtmlHelp();
+    const HtmlHelpAFunc help = HtmlHelp();
     if (!help) return false;
     const QByteArray file = QFile::encodeName(HelpFilePath(executablePath));
     help(nullptr, file.constData(), HH_DISPLAY_TOPIC, 0);
@@ -96,7 +91,7 @@ bool ShowHelpFile(const QString& executablePath) {
 }
 
 void CloseAllHelp() {
-    if (const HtmlHelpFunc help = HtmlHelp()) help(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    if (const HtmlHelpAFunc help = HtmlHelp()) help(nullptr, nullptr, HH_CLOSE_ALL, 0);
 }
 
 } // namespace tablor

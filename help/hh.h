@@ -10,12 +10,7 @@
 
 #include <QString>
 
-#include <cstdint>
-
 namespace tablor {
-
-using HtmlHelpFunc = void* (*)(void* owner, const char* file, unsigned command,
-                               std::uintptr_t data);
 
 // The viewer module's path, or empty when there is none.
 QString GetHelpControlPath();
@@ -25,7 +20,7 @@ void LoadHelpControl();
 void UnloadHelpControl();
 
 // The bound default entry point (HtmlHelpA), or null when none.
-HtmlHelpFunc HtmlHelp();
+HtmlHelpAFunc HtmlHelp();
 // The two exports as bound, each null when the module lacks it.
 HtmlHelpAFunc BoundHtmlHelpA();
 HtmlHelpWFunc BoundHtmlHelpW();

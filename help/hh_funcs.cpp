@@ -1,5 +1,6 @@
 #include "help/hh_funcs.h"
 
+#include "help/PathParts.h"
 #include "help/hh.h"
 #include "platform/UserFolders.h"
 
@@ -17,14 +18,6 @@ namespace {
 HelpDiagnostics& diagnostics() {
     static HelpDiagnostics d;
     return d;
-}
-
-QString directoryPart(const QString& path) {
-    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
-QString fileNamePart(const QString& path) {
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 QString withoutTrailingSlashes(QString path) {

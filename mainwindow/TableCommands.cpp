@@ -17,6 +17,9 @@
 namespace tablor {
 
 namespace {
+// The longest field name the prompt takes.
+constexpr int FieldNameMaxLength = 255;
+
 // A field name is one line of the table file: a pasted line break would end it there.
 QString firstLine(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i)
@@ -40,7 +43,7 @@ void TForm1::Supprimerligne1Click() {
 
 void TForm1::Ajoutercolonne1Click() {
     if (!AppendField(doc_)) {
-        platform_.informationBox(QStringLiteral("40 champs maximum."));
+        platform_.informationBox(QString::number(MaxFields) + QStringLiteral(" champs maximum."));
         return;
     }
     UpdateStatus();
@@ -69,9 +72,9 @@ void TForm1::StringGrid1MouseDown(Qt::MouseButton button, Qt::MouseButtons butto
 
     const std::optional<QString> name =
         platform_.inputQuery(QStringLiteral("Tablor"), QStringLiteral("Nom du champ :"),
-                             shownText(grid().cell(col, 0)), 255);
+                             shownText(grid().cell(col, 0)), FieldNameMaxLength);
     if (!name) return;
-    RenameField(doc_, col, toAnsi(firstLine(name->left(255))));
+    RenameField(doc_, col, toAnsi(firstLine(name->left(FieldNameMaxLength))));
 }
 
 void TForm1::Rechercherdanstable1Click() {

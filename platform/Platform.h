@@ -4,6 +4,7 @@
 // call Qt's static dialogs themselves, so tests can answer every question from a script.
 // QtPlatform is the real one; tests/support/ScriptedPlatform the scripted one.
 
+#include "platform/MemoryStatus.h"
 #include "platform/PrinterTextStream.h"
 
 #include <QByteArray>
@@ -51,12 +52,6 @@ class PrintJob : public PrintCanvas {
 public:
     // Ends the job, handing it to the printer service; throws TablorError when refused.
     virtual void finish() = 0;
-};
-
-struct MemoryStatus {
-    std::uint64_t totalBytes = 0;
-    std::uint64_t availableBytes = 0;
-    int loadPercent = 0; // share of memory in use, 0 to 100
 };
 
 class Platform {

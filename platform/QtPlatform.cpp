@@ -180,23 +180,8 @@ void QtPlatform::beep() {
     QApplication::beep();
 }
 
-MemoryStatus parseMeminfo(const QByteArray& text) {
-    MemoryStatus m;
-    for (const QByteArray& line : text.split('\n')) {
-        const QList<QByteArray> parts = line.simplified().split(' ');
-        if (parts.size() < 2) continue;
-        const std::uint64_t kb = parts[1].toULongLong();
-        if (parts[0] == "MemTotal:") m.totalBytes = kb * 1024;
-        if (parts[0] == "MemAvailable:") m.availableBytes = kb * 1024;
-    }
-    if (m.totalBytes > 0) m.loadPercent = int(100 - (m.availableBytes * 100) / m.totalBytes);
-    return m;
-}
-
 MemoryStatus QtPlatform::memoryStatus() {
-    QFile f(QStringLiteral("/proc/meminfo"));
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return parseMeminfo(f.readAll());
+    return readMemoryStatus();
 }
 
 QSize QtPlatform::screenSize() {

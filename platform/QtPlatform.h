@@ -1,6 +1,6 @@
 #pragma once
 // The real platform: Qt's message boxes and dialogs (in French through Qt's own translation,
-// loaded at start-up), the system clipboard, the override cursor, /proc/meminfo.
+// loaded at start-up), the system clipboard, the override cursor, the memory status.
 
 #include "platform/Platform.h"
 
@@ -43,8 +43,5 @@ private:
     QPointer<QWidget> window_;
     QPointer<QWidget> owner_;
 };
-
-// Reads MemTotal and MemAvailable from a /proc/meminfo text.
-MemoryStatus parseMeminfo(const QByteArray& text);
 
 } // namespace tablor

@@ -129,41 +129,10 @@ std::vector<std::string> StringGrid::rowStrings(int row) const {
     return out;
 }
 
-std::vector<std::string> StringGrid::colStrings(int col) const {
-    std::vector<std::string> out;
-    out.reserve(rowCount_);
-    for (CellWord w : cols_[col])
-        out.emplace_back(cellText(w));
-    return out;
-}
-
 void StringGrid::clearRow(int row) {
     Batch batch(*this);
     for (int c = 0; c < ColCount(); ++c)
         setCell(c, row, {});
-}
-
-void StringGrid::clearCol(int col) {
-    Batch batch(*this);
-    for (int r = 0; r < rowCount_; ++r)
-        setCell(col, r, {});
-}
-
-void StringGrid::copyRow(int from, int to) {
-    Batch batch(*this);
-    for (int c = 0; c < ColCount(); ++c) {
-        // Copy through a string: the source view may point into the destination's column.
-        const std::string text(cell(c, from));
-        setCell(c, to, text);
-    }
-}
-
-void StringGrid::copyCol(int from, int to) {
-    Batch batch(*this);
-    for (int r = 0; r < rowCount_; ++r) {
-        const std::string text(cell(from, r));
-        setCell(to, r, text);
-    }
 }
 
 void StringGrid::removeRows(int first, int count, int minRows) {

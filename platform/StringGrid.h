@@ -82,13 +82,9 @@ public:
     // Moves column `from` to position `to`, shifting those between; cells and width travel.
     void moveColumn(int from, int to);
 
-    // Whole rows and columns.
+    // Whole rows.
     std::vector<std::string> rowStrings(int row) const;
-    std::vector<std::string> colStrings(int col) const;
     void clearRow(int row);
-    void clearCol(int col);
-    void copyRow(int from, int to);
-    void copyCol(int from, int to);
 
     // Bulk edits for the table commands: each notifies the view once.
     // Removes rows first..first+count-1 by moving the rows below up; blanks the freed rows and

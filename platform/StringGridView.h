@@ -18,7 +18,6 @@ class StringGridView : public QTableView {
 public:
     StringGridView(StringGrid& grid, QWidget* parent = nullptr);
 
-    StringGrid& grid() const { return grid_; }
     StringGridModel* gridModel() const { return model_; }
     // The view's index of a store cell (row >= 1).
     QModelIndex indexOf(int col, int row) const;

@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/FileErrors.h"
+#include "platform/MemoryStatus.h"
 #include "table/ByteSinks.h"
 #include "table/TableReader.h"
 #include "table/TableWriter.h"
@@ -78,14 +79,7 @@ void loadFrom(TableDocument& doc, ByteSource& source, const std::string& path,
 } // namespace
 
 std::uint64_t availableMemory() {
-    std::uint64_t kb = 0;
-    if (std::FILE* f = std::fopen("/proc/meminfo", "re")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, f))
-            if (std::sscanf(line, "MemAvailable: %lu kB", &kb) == 1) break;
-        std::fclose(f);
-    }
-    if (kb > 0) return kb * 1024;
+    if (const std::uint64_t bytes = readMemoryStatus().availableBytes; bytes > 0) return bytes;
     // No MemAvailable (an old or unusual kernel): the free pages.
     const long pages = sysconf(_SC_AVPHYS_PAGES), pageSize = sysconf(_SC_PAGESIZE);
     return pages > 0 && pageSize > 0 ? std::uint64_t(pages) * std::uint64_t(pageSize)

@@ -148,7 +148,7 @@ TableContent readTable(ByteSource& source, std::uint64_t memoryBudget) {
     const std::int32_t F = *fields;
     if (F < 1 || F > MaxFields)
         throw TablorError("Nombre de champs incorrect dans ce fichier : " + std::to_string(F) +
-                          ", il en faut de 1 à 40");
+                          ", il en faut de 1 à " + std::to_string(MaxFields));
     const std::int32_t R = readNumber(lines).value_or(0);
     if (R < 2)
         throw TablorError("Nombre de lignes incorrect dans ce fichier : " + std::to_string(R) +

@@ -119,7 +119,7 @@ TEST_F(HelpViewer, BindsBothEntryPointsAndDefaultsToTheEightBitOne) {
     EXPECT_NE(BoundHtmlHelpA(), nullptr);
     EXPECT_NE(BoundHtmlHelpW(), nullptr);
     EXPECT_EQ(HtmlHelp(), BoundHtmlHelpA());
-    const HtmlHelpFunc before = HtmlHelp();
+    const HtmlHelpAFunc before = HtmlHelp();
     LoadHelpControl(); // already loaded: nothing changes
     EXPECT_EQ(HtmlHelp(), before);
 }
