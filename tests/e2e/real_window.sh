@@ -22,11 +22,17 @@ export QT_QPA_PLATFORM=xcb # a real window, whatever the other tests use
 # Stacking, focus and maximising are the window manager's.
 openbox >/dev/null 2>&1 &
 for _ in $(seq 1 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+# xdotool types a character the keyboard map lacks by remapping a key for a moment, and a program
+# under load can read that key before the new map: give the characters typed below keys of
+# their own before the program starts.
+spare=($(xmodmap -pke | awk '$NF == "=" { print $2 }' | sed -n '2,4p'))
+xmodmap -e "keycode ${spare[0]} = eacute Eacute" -e "keycode ${spare[1]} = Lstroke lstroke" \
+    -e "keycode ${spare[2]} = rightarrow"
 
 fail() { echo "FAIL: $*"; exit 1; }
-wait_window() { # name pattern -> window id
+wait_window() { # name pattern -> window id; waits up to 30 s, for a loaded machine
     local id
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 300); do
         id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
