@@ -388,11 +388,15 @@ void TForm1::watchForFrame() {
     auto* watch = new QTimer(this);
     watch->setInterval(FrameWatchInterval);
     connect(watch, &QTimer::timeout, this, [this, watch, ticks = 0]() mutable {
+        // While the manager is still framing the window its frame can look smaller than it;
+        // a frame that grows again (a title bar after the borders) places the window again.
         const QSize extra = frameGeometry().size() - size();
-        // While the manager is still framing the window its frame can look smaller than it.
-        const bool framed = extra != placedFrameExtra_ && extra.width() >= 0 && extra.height() >= 0;
-        if (framed && !isMaximized() && !isFullScreen()) placeFrameCentred(this, wantedFrame_);
-        if (framed || ++ticks >= FrameWatchTicks) watch->deleteLater();
+        if (extra != placedFrameExtra_ && extra.width() >= 0 && extra.height() >= 0 &&
+            !isMaximized() && !isFullScreen()) {
+            placedFrameExtra_ = extra;
+            placeFrameCentred(this, wantedFrame_);
+        }
+        if (++ticks >= FrameWatchTicks) watch->deleteLater();
     });
     watch->start();
 }

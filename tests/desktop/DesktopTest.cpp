@@ -115,6 +115,8 @@ protected:
 
     void expectInsideTheScreen(TForm1& window) {
         const QRect area = availableArea();
+        // The window is placed again as its frame becomes known.
+        (void)QTest::qWaitFor([&] { return area.contains(window.frameGeometry()); }, 5000);
         EXPECT_TRUE(area.contains(window.frameGeometry()))
             << "frame " << window.frameGeometry().x() << "," << window.frameGeometry().y() << " "
             << window.frameGeometry().width() << "x" << window.frameGeometry().height() << " in "
