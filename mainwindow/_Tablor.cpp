@@ -297,9 +297,9 @@ void TForm1::FormCreate(const QStringList& arguments) {
     if (s.maximised) {
         setWindowState(windowState() | Qt::WindowMaximized);
     } else {
-        move(s.x, s.y);
-        resize(
-            fittedFrame(QRect(QPoint(s.x, s.y), wantedFrame_), availableArea(this), true).size());
+        // The saved left and top give way to the centring at the first show; moving there first
+        // could put the window on no screen at all.
+        resize(fittedFrame(QRect(QPoint(0, 0), wantedFrame_), availableArea(this), true).size());
     }
 
     setTitleFor({});
