@@ -62,22 +62,7 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -ac -noreset >/dev/null 2>
 for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(cat "$work/display")"
 
-wait_window() { # name pattern -> window id
-    local id
-    for _ in $(seq 1 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-keys() { # window, keys...
-    local w=$1; shift
-    xdotool windowfocus --sync "$w"
-    sleep 0.2
-    xdotool key --delay 60 "$@"
-    sleep 0.3
-}
+. "$(dirname "$0")/x11_helpers.sh"
 no_error_box() {
     if xdotool search --onlyvisible --name "^Tablor 1.0$" >/dev/null 2>&1; then
         fail "error box: $1"

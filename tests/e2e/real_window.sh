@@ -30,28 +30,13 @@ xmodmap -e "keycode ${spare[0]} = eacute Eacute" -e "keycode ${spare[1]} = Lstro
     -e "keycode ${spare[2]} = rightarrow"
 
 fail() { echo "FAIL: $*"; exit 1; }
-wait_window() { # name pattern -> window id; waits up to 30 s, for a loaded machine
-    local id
-    for _ in $(seq 1 300); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
+. "$(dirname "$0")/x11_helpers.sh"
 same_bytes() { # file, expected od dump: waits up to 10 s for the program to write it
     for _ in $(seq 1 100); do
         [ "$(od -An -tx1 "$1")" = "$2" ] && return 0
         sleep 0.1
     done
     return 1
-}
-keys() { # window, keys...
-    local w=$1; shift
-    xdotool windowfocus --sync "$w"
-    sleep 0.2
-    xdotool key --delay 60 "$@"
-    sleep 0.3
 }
 
 printf '2\n3\n0 puis du texte\n327\n450\n64\n8\n40\n1\n80\n8\n88\n1\nNom\nVille\nMartin\nLyon\nZo\xe9\n\xc9vry\n' >"$work/t.tbr"
