@@ -45,18 +45,25 @@ void PrinterTextStream::flush() {
 void PrinterTextStream::drawRun(std::string_view text) {
     while (!text.empty()) {
         const int room = canvas_.pageWidth() - x_;
-        // The longest head that fits (widths grow with the number of characters).
+        // The longest head that fits (widths grow with the number of characters). Heads twice
+        // as long each time are tried first, so a long text costs in proportion to the line
+        // drawn and not to all the text still to come.
         std::size_t lo = 0, hi = text.size();
-        if (canvas_.textWidth(text) <= room) {
+        std::size_t probe = std::max(1, room / std::max(1, canvas_.averageCharWidth()));
+        while (probe < text.size() && canvas_.textWidth(text.substr(0, probe)) <= room) {
+            lo = probe;
+            probe *= 2;
+        }
+        if (probe < text.size())
+            hi = probe;
+        else if (canvas_.textWidth(text) <= room)
             lo = hi;
-        } else {
-            while (lo + 1 < hi) {
-                const std::size_t mid = lo + (hi - lo) / 2;
-                if (canvas_.textWidth(text.substr(0, mid)) <= room)
-                    lo = mid;
-                else
-                    hi = mid;
-            }
+        while (lo + 1 < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (canvas_.textWidth(text.substr(0, mid)) <= room)
+                lo = mid;
+            else
+                hi = mid;
         }
         // A character wider than the whole page still gets a line of its own, so the text
         // always moves on.

@@ -22,11 +22,13 @@ public:
     int charWidth = 10, wideWidth = 10, textHeightDots = 20, averageWidth = 10;
     int page = 0;
     std::vector<Drawn> drawn;
+    long long measured = 0; // bytes measured by textWidth, all calls together
 
     int pageWidth() override { return width; }
     int pageHeight() override { return height; }
     int textWidth(std::string_view text) override {
         int w = 0;
+        measured += static_cast<long long>(text.size());
         for (char ch : text)
             w += ch == 'W' ? wideWidth : charWidth;
         return w;

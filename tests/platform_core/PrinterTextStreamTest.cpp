@@ -26,6 +26,14 @@ TEST(PrinterTextStream, LongLinesBreakBetweenCharactersAndGoOnAtTheStartOfTheNex
                                                 {0, 0, 22, "klmnopqrst"},
                                                 {0, 0, 44, "uvwxy"},
                                                 {0, 0, 66, "z"}}));
+
+    // A long cell is measured in proportion to its length, not to its length times its lines.
+    FakeCanvas big;
+    PrinterTextStream bigOut(big);
+    bigOut.write(std::string(100000, 'a'));
+    bigOut.flush();
+    EXPECT_EQ(big.drawn.size(), 10000u);
+    EXPECT_LT(big.measured, 100 * 100000);
 }
 
 TEST(PrinterTextStream, TabsMoveToStopsEightAverageCharactersApart) {
