@@ -294,6 +294,14 @@ void OutputFile::write(const char* data, std::size_t size) {
         if (n == 0) throwFileError(ENOSPC, FileAccess::Write, path_);
         data += n;
         size -= std::size_t(n);
+        written_ += std::uint64_t(n);
+    }
+    // The disk starts on the new file while the rest is being written, so that the flush of
+    // the commit has little left to wait for. Only a hint: the commit's flush is what counts.
+    if (replaces_ && written_ - writebackFrom_ >= WritebackStep) {
+        (void)sync_file_range(fd_, off_t(writebackFrom_), off_t(written_ - writebackFrom_),
+                              SYNC_FILE_RANGE_WRITE);
+        writebackFrom_ = written_;
     }
 }
 

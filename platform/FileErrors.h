@@ -88,6 +88,9 @@ private:
     bool unnamed_ = false;                 // the new file has no name until it is complete
     std::string temp_;                     // the new file's name beside the target, once it has one
     std::unique_ptr<InPlaceFile> inPlace_; // a plain file written in place
+    std::uint64_t written_ = 0;            // bytes written so far
+    std::uint64_t writebackFrom_ = 0;      // where the disk has not been asked to start yet
+    static constexpr std::uint64_t WritebackStep = std::uint64_t{8} << 20;
 };
 
 } // namespace tablor
