@@ -1,5 +1,7 @@
 #include "table/TableWriter.h"
 
+#include "table/WriteBehind.h"
+
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -49,12 +51,13 @@ void blankLineBreaks(char* p, std::size_t n) {
         if (p[i] == '\n' || p[i] == CtrlZ) p[i] = ' ';
 }
 
-// Gathers the lines into one large buffer and hands it to the sink when full. The buffer keeps
-// some slack past its end, so that short texts are copied 8 bytes at a time.
+// Gathers the lines into a large buffer; a full one is written by a second thread while the
+// next one fills. The buffers keep some slack past their end, so that short texts are copied
+// 8 bytes at a time.
 class LineBuffer {
 public:
     explicit LineBuffer(ByteSink& sink)
-        : sink_(sink), buf_(std::make_unique_for_overwrite<char[]>(Size + Slack)) {}
+        : sink_(sink), buf_(newBuffer()), next_(newBuffer()), behind_(sink) {}
 
     void number(long long v) {
         room(24);
@@ -89,14 +92,33 @@ public:
         lineEnd();
     }
 
-    void flush() {
-        if (used_ > 0) sink_.write(buf_.get(), used_);
-        used_ = 0;
+    // Every byte is written once this returns. A table that fits in one buffer needs no
+    // second thread.
+    void finish() {
+        if (!passedOn_) {
+            if (used_ > 0) sink_.write(buf_.get(), used_);
+            used_ = 0;
+            return;
+        }
+        flush();
+        behind_.wait();
     }
 
 private:
     static constexpr std::size_t Size = std::size_t{1} << 20;
     static constexpr std::size_t Slack = 16;
+
+    static std::unique_ptr<char[]> newBuffer() {
+        return std::make_unique_for_overwrite<char[]>(Size + Slack);
+    }
+    void flush() {
+        if (used_ == 0) return;
+        behind_.write(buf_.get(), used_);
+        // The other buffer was written already once the write above returns.
+        std::swap(buf_, next_);
+        used_ = 0;
+        passedOn_ = true;
+    }
 
     void room(std::size_t n) {
         if (Size - used_ < n) flush();
@@ -115,8 +137,10 @@ private:
     }
 
     ByteSink& sink_;
-    std::unique_ptr<char[]> buf_;
+    std::unique_ptr<char[]> buf_, next_;
     std::size_t used_ = 0;
+    bool passedOn_ = false; // a buffer went to the second thread
+    WriteBehind behind_;    // last, so that it is done with the buffers before they go
 };
 
 } // namespace
@@ -142,7 +166,7 @@ void writeTable(const TableDocument& doc, const CardLayoutSource& card, ByteSink
     for (int r = 0; r < R; ++r)
         for (int c = 0; c < F; ++c)
             out.cell(cols[c][r]);
-    out.flush();
+    out.finish();
 }
 
 } // namespace tablor
