@@ -5,6 +5,7 @@
 #include "card/_Chercher.h"
 #include "mainwindow/_Tablor.h"
 #include "mainwindow/_Tri.h"
+#include "platform/MemoryStatus.h"
 #include "platform/QtAnsi.h"
 #include "table/CopyText.h"
 #include "table/RecordEditing.h"
@@ -105,6 +106,7 @@ void TForm1::SortRecords(int col) {
     {
         BusyCursor busy(platform_);
         sortRecordsOn(grid(), col);
+        returnFreedMemory();
         // The current row kept its index; the card shows the record that is there now.
         FillCard();
     }
@@ -118,6 +120,7 @@ void TForm1::Copier1Click() {
     QString title = windowTitle();
     if (range.isSelection) title += QStringLiteral(" (sélection)");
     const QByteArray heading = (title + QStringLiteral("\r\n")).toUtf8();
+    platform_.dropOwnClipboardText();
     // The clipboard carries UTF-8, so accents paste right into any program; the lines are
     // written into place, so the text of a big table exists once.
     QByteArray text(heading.size() + qsizetype(copiedLinesSize(grid(), range.cells)),

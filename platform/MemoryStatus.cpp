@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <malloc.h>
 #include <string>
 
 namespace tablor {
@@ -48,6 +49,10 @@ MemoryStatus readMemoryStatus() {
         text.append(block, n);
     std::fclose(f);
     return parseMeminfo(text);
+}
+
+void returnFreedMemory() {
+    malloc_trim(0);
 }
 
 } // namespace tablor

@@ -86,6 +86,9 @@ public:
     // Puts plain text, given in UTF-8, on the clipboard; throws TablorError when it cannot.
     // The bytes are handed over as they are: a whole table's text is not copied again.
     virtual void setClipboardText(const QByteArray& utf8) = 0;
+    // Lets go of the text this program put on the clipboard, before a new one is built: a
+    // whole table's text is then not held twice. Another program's text stays.
+    virtual void dropOwnClipboardText() = 0;
 
     // Printing, on the printer settings the caller keeps for the run.
     // The print dialog (printer, range, copies), starting from `last`; nothing when cancelled.

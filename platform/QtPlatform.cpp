@@ -122,6 +122,11 @@ void QtPlatform::setClipboardText(const QByteArray& utf8) {
     clipboard->setMimeData(data);
 }
 
+void QtPlatform::dropOwnClipboardText() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (clipboard && clipboard->ownsClipboard()) clipboard->clear();
+}
+
 std::optional<PrintChoice> QtPlatform::printDialog(QPrinter& printer, const PrintChoice& last) {
     QPrintDialog dialog(&printer, window_);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, true);
