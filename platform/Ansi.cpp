@@ -1,6 +1,7 @@
 #include "platform/Ansi.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -96,7 +97,19 @@ std::string toUtf8(std::string_view bytes) {
 
 std::size_t decodeUtf8(std::string_view s, char* out, std::size_t& replaced, bool& wellFormed) {
     char* const start = out;
+    constexpr std::uint64_t HighBits = 0x8080808080808080u;
     for (std::size_t i = 0; i < s.size();) {
+        // ASCII eight bytes at a time: all of them, or those before the first that is not.
+        // (`out` is never ahead of `i`, so the eight bytes fit where they are written.)
+        if (s.size() - i >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, s.data() + i, 8);
+            std::memcpy(out, &w, 8);
+            const std::size_t ascii = std::size_t(std::countr_zero(w & HighBits)) / 8;
+            out += ascii;
+            i += ascii;
+            if (ascii == 8) continue;
+        }
         const auto b = static_cast<unsigned char>(s[i]);
         if (b < 0x80) {
             *out++ = char(b);

@@ -27,11 +27,11 @@ std::string fromUtf8(std::string_view utf8);
 void appendUtf8(std::string& out, std::string_view bytes);
 std::size_t appendFromUtf8(std::string& out, std::string_view utf8);
 
-// The same into a buffer, for the bulk writers and readers: `out` must have room for three
-// bytes per byte (encodeUtf8), or for as many bytes as the text (decodeUtf8). They return how
-// many bytes they wrote; decodeUtf8 adds to `replaced` as appendFromUtf8 counts, and clears
-// `wellFormed` when the text is not well-formed UTF-8 (a broken sequence, an overlong form, a
-// surrogate or a code beyond U+10FFFF).
+// The same into a buffer apart from the text, for the bulk writers and readers: `out` must
+// have room for three bytes per byte (encodeUtf8), or for as many bytes as the text
+// (decodeUtf8). They return how many bytes they wrote; decodeUtf8 adds to `replaced` as
+// appendFromUtf8 counts, and clears `wellFormed` when the text is not well-formed UTF-8 (a
+// broken sequence, an overlong form, a surrogate or a code beyond U+10FFFF).
 std::size_t encodeUtf8(std::string_view bytes, char* out);
 std::size_t decodeUtf8(std::string_view utf8, char* out, std::size_t& replaced, bool& wellFormed);
 // The length of the bytes in UTF-8, for a text too big to build twice.

@@ -1,5 +1,6 @@
 #include "platform/CellText.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tablor {
@@ -8,15 +9,14 @@ CellWord TextArena::store(std::string_view text) {
     if (text.size() > MaxCellLength) throw std::length_error("cell text too long");
     const std::size_t need = entrySize(text.size());
     char* at;
-    if (need > BlockSize / 4) {
-        // A long text gets a block of its own, so blocks stay small and dense.
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(need));
-        at = blocks_.back().get();
+    if (need > OwnBlock) {
+        // Blocks stay dense.
+        at = blocks_.emplace_back(need).data();
     } else {
         if (need > room_) {
-            blocks_.push_back(std::make_unique_for_overwrite<char[]>(BlockSize));
-            cursor_ = blocks_.back().get();
-            room_ = BlockSize;
+            cursor_ = blocks_.emplace_back(nextBlock_).data();
+            room_ = nextBlock_;
+            nextBlock_ = std::min(nextBlock_ * 2, LastBlock);
         }
         at = cursor_;
         cursor_ += need;

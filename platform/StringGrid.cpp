@@ -9,6 +9,18 @@ StringGrid::StringGrid(int colCount, int rowCount) {
     setSize(colCount, rowCount);
 }
 
+StringGrid::StringGrid(int colCount, int rowCount, ForFilling)
+    : cols_(std::size_t(colCount)), widths_(std::size_t(colCount), DefaultColWidth),
+      rowCount_(rowCount) {
+    for (Column& col : cols_)
+        col.reserve(std::size_t(rowCount));
+}
+
+void StringGrid::finishFilling() {
+    for (Column& col : cols_)
+        col.resize(std::size_t(rowCount_), EmptyCell);
+}
+
 void StringGrid::setSize(int cols, int rows) {
     Batch batch(*this);
     setColCount(cols);

@@ -6,6 +6,7 @@
 // Cells are kept column by column, so moving a column, adding one and permuting rows are cheap.
 
 #include "platform/CellText.h"
+#include "platform/HugePages.h"
 
 #include <functional>
 #include <span>
@@ -40,6 +41,12 @@ public:
     static constexpr int RowHeight = 18;
 
     StringGrid(int colCount = 10, int rowCount = 2);
+    // A grid of that size whose cells are then added in row order, each word written once: the
+    // readers' way to fill millions of cells. Its columns have room for every row and hold no
+    // cell yet; appendCell adds the next cell of a column, finishFilling makes the cells not
+    // added empty. Nothing else may be asked of the grid in between.
+    struct ForFilling {};
+    StringGrid(int colCount, int rowCount, ForFilling);
     StringGrid(const StringGrid&) = delete;
     StringGrid& operator=(const StringGrid&) = delete;
 
@@ -61,6 +68,10 @@ public:
     void fillEmptyCell(int col, int row, std::string_view text) {
         cols_[col][row] = makeCell(text, arena_);
     }
+    void appendCell(int col, std::string_view text) {
+        cols_[col].push_back(makeCell(text, arena_));
+    }
+    void finishFilling();
 
     int colWidth(int col) const { return widths_[col]; }
     void setColWidth(int col, int width);
@@ -138,7 +149,8 @@ private:
     void notifyCurrent();
     void fireClick();
 
-    std::vector<std::vector<CellWord>> cols_;
+    using Column = std::vector<CellWord, BigAllocator<CellWord>>;
+    std::vector<Column> cols_;
     std::vector<int> widths_;
     int rowCount_ = 2;
     int col_ = 0, row_ = 1;

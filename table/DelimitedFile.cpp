@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/FileErrors.h"
+#include "platform/HugePages.h"
 #include "table/ByteSinks.h"
 #include "table/TableFile.h"
 
@@ -18,28 +19,25 @@ const char* const OutOfMemory = "Mémoire insuffisante pour ouvrir ce fichier";
 
 // The whole file in memory, refused when it alone would not fit in `budget`.
 struct WholeFile {
-    std::unique_ptr<char[]> bytes;
+    BigBytes bytes;
     std::size_t size = 0;
-    std::string_view view() const { return {bytes.get(), size}; }
+    std::string_view view() const { return {bytes.data(), size}; }
 };
 
 WholeFile readWholeFile(const std::string& path, std::uint64_t budget) {
     InputFile in(path);
     if (in.size() > budget) throw TablorError(OutOfMemory);
-    WholeFile f;
     // One byte more than the file holds, so that the end shows as a read of nothing.
-    std::size_t room = std::size_t(in.size()) + 1;
-    f.bytes = std::make_unique_for_overwrite<char[]>(room);
+    WholeFile f{BigBytes(std::size_t(in.size()) + 1)};
     for (;;) {
-        if (f.size == room) {
+        if (f.size == f.bytes.size()) {
             // The file grew while it was read.
-            if (room > budget) throw TablorError(OutOfMemory);
-            auto bigger = std::make_unique_for_overwrite<char[]>(room * 2);
-            std::memcpy(bigger.get(), f.bytes.get(), f.size);
+            if (f.size > budget) throw TablorError(OutOfMemory);
+            BigBytes bigger(f.size * 2);
+            std::memcpy(bigger.data(), f.bytes.data(), f.size);
             f.bytes = std::move(bigger);
-            room *= 2;
         }
-        const std::size_t n = in.read(f.bytes.get() + f.size, room - f.size);
+        const std::size_t n = in.read(f.bytes.data() + f.size, f.bytes.size() - f.size);
         if (n == 0) break;
         f.size += n;
     }

@@ -2,37 +2,81 @@
 
 #include "platform/Ansi.h"
 #include "platform/Errors.h"
+#include "platform/HugePages.h"
 #include "table/TableDocument.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tablor {
 namespace {
 
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
-// The high bit of each of the eight bytes of `v` that equals `c`, exact up to the first one.
-inline std::uint64_t bytesEqual(std::uint64_t v, char c) {
-    constexpr std::uint64_t Ones = 0x0101010101010101u;
-    const std::uint64_t x = v ^ (Ones * static_cast<unsigned char>(c));
-    return (x - Ones) & ~x & (Ones << 7);
-}
-
-// The first separator or line end from p on, or end; eight bytes at a time.
-const char* fieldEnd(const char* p, const char* end, char sep) {
-    while (end - p >= 8) {
-        std::uint64_t v;
-        std::memcpy(&v, p, 8);
-        if (const std::uint64_t m = bytesEqual(v, sep) | bytesEqual(v, '\n') | bytesEqual(v, '\r'))
-            return p + std::countr_zero(m) / 8;
-        p += 8;
+// Finds the separators and line ends of a text 64 bytes at a time, as one bit per byte: each
+// field end then costs a count of zeros, not a look at each of its bytes.
+class FieldEnds {
+public:
+    FieldEnds(std::string_view s, char sep) : text_(s.data()), size_(s.size()), sep_(sep) {
+        load(0);
     }
-    while (p < end && *p != sep && *p != '\n' && *p != '\r')
-        ++p;
-    return p;
-}
+
+    // The first separator or line end from p on, or the end of the text. Calls go forward.
+    const char* from(const char* p) {
+        std::size_t at = std::size_t(p - text_);
+        for (;;) {
+            const std::size_t inBlock = at - block_;
+            if (inBlock < 64) {
+                if (const std::uint64_t m = mask_ >> inBlock)
+                    return text_ + at + std::countr_zero(m);
+                at = block_ + 64;
+            }
+            if (at >= size_) return text_ + size_;
+            load(at & ~std::size_t{63});
+        }
+    }
+
+private:
+    void load(std::size_t block) {
+        block_ = block;
+        const char* p = text_ + block;
+        alignas(16) char last[64];
+        if (size_ - block < 64) {
+            // What lies past the end reads as zeros, which no separator is.
+            std::memset(last, 0, sizeof last);
+            std::memcpy(last, p, size_ - block);
+            p = last;
+        }
+        mask_ = endsIn(p);
+    }
+
+    std::uint64_t endsIn(const char* p) const {
+        std::uint64_t m = 0;
+#if defined(__SSE2__)
+        const __m128i sep = _mm_set1_epi8(sep_), lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
+        for (int i = 0; i < 4; ++i) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+            const __m128i hit = _mm_or_si128(
+                _mm_cmpeq_epi8(v, sep), _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
+            m |= std::uint64_t(unsigned(_mm_movemask_epi8(hit))) << (16 * i);
+        }
+#else
+        for (int i = 0; i < 64; ++i)
+            m |= std::uint64_t(p[i] == sep_ || p[i] == '\n' || p[i] == '\r') << i;
+#endif
+        return m;
+    }
+
+    const char* text_;
+    std::size_t size_;
+    char sep_;
+    std::size_t block_ = 0;  // offset of the block in mask_
+    std::uint64_t mask_ = 0; // its separators and line ends
+};
 
 // Met while filling the cells from text taken for UTF-8: it is Windows-1252.
 struct NotUtf8 {};
@@ -47,6 +91,7 @@ struct UnterminatedQuote {
 // it wants to know that a field is well formed (which costs a look at its bytes). A line end right
 // before the end of the text starts no record; an empty line is a record of one empty field.
 template <class Visitor> void scanRecords(std::string_view s, char sep, Visitor& v) {
+    FieldEnds ends(s, sep);
     const char* p = s.data();
     const char* const end = p + s.size();
     while (p < end) {
@@ -70,7 +115,7 @@ template <class Visitor> void scanRecords(std::string_view s, char sep, Visitor&
             // An unquoted field, or whatever follows a closing quote before the separator:
             // taken as it stands.
             const char* const rest = p;
-            p = fieldEnd(p, end, sep);
+            p = ends.from(p);
             const std::string_view raw(start, std::size_t(p - start));
             // Well formed as RFC 4180 has it: nothing after a closing quote, no quote in an
             // unquoted field.
@@ -113,7 +158,9 @@ struct Shape {
     std::size_t limit;
     bool checksForm;
     std::size_t fields = 0, header = 0, records = 0;
-    bool malformed = false;               // a field not as RFC 4180 has it
+    // A field not as RFC 4180 has it; when the form is not checked (the whole text), only a
+    // quoted field with text after its closing quote counts.
+    bool malformed = false;
     bool ragged = false;                  // a record shorter than the field names
     std::size_t longRecordEnd = SIZE_MAX; // where the first record longer than them ends
 };
@@ -153,20 +200,17 @@ std::size_t lineAt(std::string_view s, std::size_t offset) {
     return line;
 }
 
-// The second pass: every field into its cell, as one line of Windows-1252.
+// The second pass: every field into its cell, as one line of Windows-1252, taken as it is or
+// decoded from UTF-8 field by field.
 class Filler {
 public:
-    explicit Filler(DelimitedTable& t) : t_(t), grid_(*t.grid) {}
+    Filler(DelimitedTable& t, bool decodes) : t_(t), grid_(*t.grid), decodes_(decodes) {}
 
     static constexpr bool checksForm = false;
 
     void field(std::string_view raw, bool quoted, bool) {
-        std::string_view text = raw;
-        if (quoted) {
-            unquote(raw);
-            text = unquoted_;
-        }
-        if (t_.encoding == TextEncoding::Utf8 && !isAscii(text)) {
+        std::string_view text = quoted ? unquote(raw) : raw;
+        if (decodes_ && !isAscii(text)) {
             if (converted_.size() < text.size()) converted_.resize(text.size());
             std::size_t replaced = 0;
             bool wellFormed = true;
@@ -175,11 +219,13 @@ public:
             if (!wellFormed) throw NotUtf8{};
             t_.replacedCharacters += replaced;
         }
-        grid_.fillEmptyCell(col_++, row_, text);
+        grid_.appendCell(col_++, text);
     }
     bool record(std::size_t) {
+        // A short record's missing fields are empty.
+        while (col_ < grid_.ColCount())
+            grid_.appendCell(col_++, {});
         col_ = 0;
-        ++row_;
         return true;
     }
 
@@ -193,10 +239,15 @@ private:
 
     // The text of a quoted field: doubled quotes become one, a line break (CR LF, LF or CR)
     // becomes a blank; the closing quote ends the quoting and whatever follows it is kept.
-    void unquote(std::string_view raw) {
-        unquoted_.clear();
+    std::string_view unquote(std::string_view raw) {
+        std::size_t plain = 0;
+        while (plain < raw.size() && raw[plain] != '"' && raw[plain] != '\r' && raw[plain] != '\n')
+            ++plain;
+        // Most quoted fields hold neither quotes nor line breaks: their text is there already.
+        if (plain + 1 == raw.size() && raw[plain] == '"') return raw.substr(0, plain);
+        unquoted_.assign(raw.substr(0, plain));
         bool inQuotes = true;
-        for (std::size_t i = 0; i < raw.size(); ++i) {
+        for (std::size_t i = plain; i < raw.size(); ++i) {
             const char c = raw[i];
             if (c == '"' && inQuotes) {
                 if (i + 1 < raw.size() && raw[i + 1] == '"') {
@@ -213,13 +264,39 @@ private:
                 unquoted_ += c;
             }
         }
+        return unquoted_;
     }
 
     DelimitedTable& t_;
     StringGrid& grid_;
-    int col_ = 0, row_ = 0;
+    const bool decodes_;
+    int col_ = 0;
     std::string unquoted_, converted_;
 };
+
+// A text in Windows-1252 when the whole of it is well-formed UTF-8.
+struct Converted {
+    BigBytes bytes;
+    std::size_t size = 0;
+    std::size_t replaced = 0; // characters Windows-1252 lacks, now "?"
+    bool wellFormed = true;
+};
+
+// Converts a megabyte at a time, so that a Windows-1252 text stops it early.
+Converted fromUtf8Whole(std::string_view s) {
+    Converted c{BigBytes(s.size())};
+    constexpr std::size_t Piece = std::size_t{1} << 20;
+    for (std::size_t i = 0; i < s.size() && c.wellFormed;) {
+        // A piece ends before a byte that starts a character, never inside one.
+        std::size_t cut = std::min(s.size(), i + Piece);
+        while (cut < s.size() && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80)
+            ++cut;
+        c.size += ansi::decodeUtf8(s.substr(i, cut - i), c.bytes.data() + c.size, c.replaced,
+                                   c.wellFormed);
+        i = cut;
+    }
+    return c;
+}
 
 std::string counted(std::uint64_t n, const char* one, const char* many) {
     return std::to_string(n) + ' ' + (n == 1 ? one : many);
@@ -256,20 +333,37 @@ DelimitedTable readDelimited(std::string_view bytes, std::uint64_t memoryBudget)
                           std::to_string(rows - 1) + " enregistrements de " +
                           std::to_string(shape.header) + " champs");
 
-    // The text is taken for UTF-8 while its bytes are; at the first that is not, the cells are
-    // filled again from the start as Windows-1252.
-    for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Windows1252}) {
+    // The cells, each word written once, from `text` (decoded field by field when `decodes`).
+    const auto fill = [&](std::string_view text, TextEncoding encoding, bool decodes) {
         t.grid.reset();
-        t.grid = std::make_unique<StringGrid>(int(shape.header), int(rows));
+        t.grid =
+            std::make_unique<StringGrid>(int(shape.header), int(rows), StringGrid::ForFilling{});
         t.encoding = encoding;
-        t.replacedCharacters = t.replacedLineBreaks = 0;
-        Filler filler(t);
+        t.replacedLineBreaks = 0;
+        Filler filler(t, decodes);
+        scanRecords(text, t.separator, filler);
+        t.grid->finishFilling();
+    };
+    // A text all of whose bytes are well-formed UTF-8 is UTF-8: converted whole, it is read as
+    // it stands. Otherwise it is Windows-1252, unless each of its fields is well-formed UTF-8 by
+    // itself, which only text after a closing quote can bring about (a character whose bytes the
+    // quote parts).
+    const Converted utf8 = fromUtf8Whole(bytes);
+    if (utf8.wellFormed) {
+        fill({utf8.bytes.data(), utf8.size}, TextEncoding::Utf8, false);
+        t.replacedCharacters = utf8.replaced;
+        return t;
+    }
+    if (shape.malformed) {
         try {
-            scanRecords(bytes, t.separator, filler);
-            break;
+            t.replacedCharacters = 0;
+            fill(bytes, TextEncoding::Utf8, true);
+            return t;
         } catch (const NotUtf8&) {
         }
     }
+    t.replacedCharacters = 0;
+    fill(bytes, TextEncoding::Windows1252, false);
     return t;
 }
 
