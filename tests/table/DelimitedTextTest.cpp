@@ -1,3 +1,4 @@
+#include "platform/Ansi.h"
 #include "platform/Errors.h"
 #include "table/DelimitedFile.h"
 #include "table/TableFile.h"
@@ -29,6 +30,42 @@ std::string importError(TableDocument& d, std::string_view bytes, std::uint64_t 
         return e.what();
     }
     return "(imported)";
+}
+
+// The records of a text read byte by byte, the plain way: a field that starts with a quote runs
+// to its closing quote (doubled quotes are one, line breaks a blank), then like any field to
+// the separator or the line end. Empty when a quote is not closed.
+struct PlainReading {
+    std::vector<std::vector<std::string>> records;
+    std::uint64_t lineBreaks = 0;
+};
+PlainReading readPlainly(std::string_view s, char sep) {
+    PlainReading out;
+    auto lineEnd = [&](std::size_t i) { return s[i] == '\r' || s[i] == '\n'; };
+    std::size_t i = 0;
+    while (i < s.size()) {
+        auto& record = out.records.emplace_back();
+        for (;;) {
+            std::string& field = record.emplace_back();
+            if (i < s.size() && s[i] == '"') {
+                for (++i;; ++i) {
+                    if (i == s.size()) return {};
+                    if (s[i] == '"' && (i + 1 == s.size() || s[i + 1] != '"')) break;
+                    if (s[i] == '"') ++i;
+                    if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+                    field += lineEnd(i) ? ' ' : s[i];
+                    out.lineBreaks += lineEnd(i);
+                }
+                ++i;
+            }
+            for (; i < s.size() && s[i] != sep && !lineEnd(i); ++i)
+                field += s[i];
+            if (i == s.size() || s[i] != sep) break;
+            ++i;
+        }
+        if (i < s.size()) i += s.compare(i, 2, "\r\n") == 0 ? 2 : 1;
+    }
+    return out;
 }
 
 } // namespace
@@ -75,6 +112,82 @@ TEST(DelimitedText, RandomTablesComeBackThroughEveryFormat) {
                         << "round " << round << ", separator " << int(f.separator) << ":\n"
                         << text;
         }
+    }
+}
+
+// Random texts of what delimited files are made of, broken ones too, long enough to cross the
+// blocks the reader scans: what it makes of each is what a plain reading of the same text gives.
+TEST(DelimitedText, ReadsRandomTextsAsAPlainReadingDoes) {
+    std::mt19937 rng(8122026);
+    // Records of up to as many fields as the names, some fields quoted; what the fields hold
+    // may break that shape. Every other text also holds bytes that are not UTF-8, one of them a
+    // character parted by a closing quote.
+    const char* const pieces[] = {"ab",
+                                  "\xC3\xA9",
+                                  "\xE2\x82\xAC",
+                                  "\xF0\x9F\x98\x80",
+                                  "0123456789",
+                                  " ",
+                                  "\"\"",
+                                  "\"",
+                                  ";",
+                                  ",",
+                                  "\t",
+                                  "\r\n",
+                                  "\n",
+                                  "\"\xC3\"\xA9",
+                                  "\xC3",
+                                  "\xE9"};
+    const char* const separators[] = {";", ",", "\t"};
+    const char* const lineEnds[] = {"\r\n", "\n", "\r"};
+    for (int round = 0; round < 3000; ++round) {
+        const std::size_t kinds = std::size(pieces) - (round % 2 ? 0 : 3);
+        const char* const sep = separators[rng() % 3];
+        const int fields = 1 + int(rng() % 6);
+        std::string text;
+        for (int r = 0, records = 1 + int(rng() % 8); r < records; ++r) {
+            for (int f = 0, n = r == 0 ? fields : 1 + int(rng() % fields); f < n; ++f) {
+                const bool quoted = rng() % 3 == 0;
+                text += f > 0 ? sep : "";
+                text += quoted ? "\"" : "";
+                for (int k = int(rng() % 8); k > 0; --k)
+                    text += pieces[rng() % (rng() % 4 ? 6 : kinds)];
+                text += quoted ? "\"" : "";
+            }
+            if (r + 1 < records || rng() % 2) text += lineEnds[rng() % 3];
+        }
+        DelimitedTable t;
+        try {
+            t = readDelimited(text, Plenty);
+        } catch (const TablorError&) {
+            continue;
+        }
+        const PlainReading plain = readPlainly(text, t.separator);
+        ASSERT_FALSE(plain.records.empty()) << text;
+        // The cells as the test's cells() shows them, padded, decoded from UTF-8 or not; the
+        // text is UTF-8 when every field is well-formed UTF-8 by itself.
+        bool utf8 = true;
+        std::size_t replaced = 0;
+        auto shown = [&](bool decoded) {
+            std::string out;
+            for (std::size_t r = 0; r < std::max<std::size_t>(plain.records.size(), 2); ++r)
+                for (std::size_t c = 0; c < plain.records[0].size(); ++c) {
+                    std::string cell;
+                    if (r < plain.records.size() && c < plain.records[r].size())
+                        cell = plain.records[r][c];
+                    if (decoded) {
+                        std::string from = cell;
+                        cell.resize(ansi::decodeUtf8(from, cell.data(), replaced, utf8));
+                    }
+                    out += (c > 0 ? "|" : r > 0 ? "/" : "") + cell;
+                }
+            return out;
+        };
+        const std::string decoded = shown(true);
+        ASSERT_EQ(cells(*t.grid), utf8 ? decoded : shown(false)) << text;
+        ASSERT_EQ(t.encoding, utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252) << text;
+        ASSERT_EQ(t.replacedCharacters, utf8 ? replaced : 0) << text;
+        ASSERT_EQ(t.replacedLineBreaks, plain.lineBreaks) << text;
     }
 }
 
