@@ -7,25 +7,28 @@ namespace {
 
 constexpr std::size_t HugePage = std::size_t{2} << 20;
 
-// Big blocks take whole huge pages: a part of one at the end would be small pages.
+// A block ends on a huge page when most of its last one would be used; otherwise that end is
+// left to small pages, which only take what is touched.
 std::size_t bigSize(std::size_t bytes) {
-    return (bytes + HugePage - 1) & ~(HugePage - 1);
+    const std::size_t tail = bytes % HugePage;
+    return tail >= HugePage / 2 ? bytes - tail + HugePage : bytes;
 }
 
 } // namespace
 
 void* allocateBig(std::size_t bytes) {
     if (bytes < HugePage) return ::operator new(bytes);
-    void* p = ::operator new (bigSize(bytes), std::align_val_t{HugePage});
-    madvise(p, bigSize(bytes), MADV_HUGEPAGE);
+    const std::size_t size = bigSize(bytes);
+    void* p = ::operator new (size, std::align_val_t{HugePage});
+    madvise(p, size - size % HugePage, MADV_HUGEPAGE);
     return p;
 }
 
 void freeBig(void* p, std::size_t bytes) noexcept {
     if (bytes < HugePage)
-        ::operator delete(p, bytes);
+        ::operator delete(p);
     else
-        ::operator delete (p, bigSize(bytes), std::align_val_t{HugePage});
+        ::operator delete (p, std::align_val_t{HugePage});
 }
 
 } // namespace tablor
