@@ -44,21 +44,11 @@ WholeFile readWholeFile(const std::string& path, std::uint64_t budget) {
     return f;
 }
 
-} // namespace
-
-bool isDelimitedFileName(std::string_view path) {
-    if (path.size() < 4) return false;
-    std::string ext(path.substr(path.size() - 4));
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return ext == ".csv" || ext == ".tsv" || ext == ".txt";
-}
-
-std::string ImportDelimitedFromBytes(TableDocument& doc, std::string_view bytes,
-                                     std::uint64_t memoryBudget) {
+std::string importBytes(TableDocument& doc, std::string_view bytes, std::uint64_t memoryBudget,
+                        BigBytes* owner) {
     DelimitedTable t;
     try {
-        t = readDelimited(bytes, memoryBudget);
+        t = readDelimited(bytes, memoryBudget, owner);
     } catch (const std::bad_alloc&) {
         throw TablorError(OutOfMemory);
     } catch (const std::length_error&) {
@@ -72,6 +62,21 @@ std::string ImportDelimitedFromBytes(TableDocument& doc, std::string_view bytes,
     return replacementNotice(t);
 }
 
+} // namespace
+
+bool isDelimitedFileName(std::string_view path) {
+    if (path.size() < 4) return false;
+    std::string ext(path.substr(path.size() - 4));
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    return ext == ".csv" || ext == ".tsv" || ext == ".txt";
+}
+
+std::string ImportDelimitedFromBytes(TableDocument& doc, std::string_view bytes,
+                                     std::uint64_t memoryBudget) {
+    return importBytes(doc, bytes, memoryBudget, nullptr);
+}
+
 std::string ImportDelimited(TableDocument& doc, const std::string& path) {
     const std::uint64_t budget = availableMemory();
     WholeFile file;
@@ -82,8 +87,8 @@ std::string ImportDelimited(TableDocument& doc, const std::string& path) {
     } catch (const std::length_error&) {
         throw TablorError(OutOfMemory);
     }
-    return ImportDelimitedFromBytes(doc, file.view(),
-                                    budget - std::min<std::uint64_t>(budget, file.size));
+    return importBytes(doc, file.view(), budget - std::min<std::uint64_t>(budget, file.size),
+                       &file.bytes);
 }
 
 void ExportDelimited(const TableDocument& doc, const DelimitedFormat& format,

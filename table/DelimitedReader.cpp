@@ -304,7 +304,7 @@ std::string counted(std::uint64_t n, const char* one, const char* many) {
 
 } // namespace
 
-DelimitedTable readDelimited(std::string_view bytes, std::uint64_t memoryBudget) {
+DelimitedTable readDelimited(std::string_view bytes, std::uint64_t memoryBudget, BigBytes* owner) {
     DelimitedTable t;
     const bool marked = bytes.starts_with(ByteOrderMark);
     if (marked) bytes.remove_prefix(ByteOrderMark.size());
@@ -350,6 +350,7 @@ DelimitedTable readDelimited(std::string_view bytes, std::uint64_t memoryBudget)
     // quote parts).
     const Converted utf8 = fromUtf8Whole(bytes);
     if (utf8.wellFormed) {
+        if (owner) *owner = BigBytes();
         fill({utf8.bytes.data(), utf8.size}, TextEncoding::Utf8, false);
         t.replacedCharacters = utf8.replaced;
         return t;

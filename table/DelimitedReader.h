@@ -5,6 +5,7 @@
 // (with or without a byte order mark) when its bytes are valid UTF-8, otherwise Windows-1252;
 // lines end with CR LF, LF or CR. The first record gives the field names. Qt-free.
 
+#include "platform/HugePages.h"
 #include "platform/StringGrid.h"
 
 #include <cstdint>
@@ -29,7 +30,10 @@ struct DelimitedTable {
 // Throws TablorError, before the grid is made, for an empty text, more than 40 fields, a row
 // longer than the field names, an unterminated quote, and cells that would need more than
 // `memoryBudget` bytes.
-DelimitedTable readDelimited(std::string_view bytes, std::uint64_t memoryBudget);
+// When `owner` holds the bytes, it is freed as soon as the cells no longer need them: the cells
+// of a UTF-8 text are made from its Windows-1252 form, and the two are not kept at once.
+DelimitedTable readDelimited(std::string_view bytes, std::uint64_t memoryBudget,
+                             BigBytes* owner = nullptr);
 
 // What the user is told after an import: the replacements, in one French sentence; empty when
 // nothing was replaced.
