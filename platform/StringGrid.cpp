@@ -193,11 +193,19 @@ void StringGrid::blankRecords() {
 
 void StringGrid::permuteRecords(std::span<const int> order) {
     assert(static_cast<int>(order.size()) == rowCount_ - 1);
-    std::vector<CellWord> moved(order.size());
+    // Each column is gathered into a spare one that then takes its place; the column left over
+    // is the spare for the next, so one spare serves them all and no words are copied back.
+    Column spare;
     for (auto& col : cols_) {
+        if (spare.capacity() < col.capacity()) {
+            spare = {};
+            spare.reserve(col.capacity());
+        }
+        spare.resize(col.size());
+        spare[0] = col[0];
         for (std::size_t i = 0; i < order.size(); ++i)
-            moved[i] = col[order[i] + 1];
-        std::copy(moved.begin(), moved.end(), col.begin() + 1);
+            spare[i + 1] = col[order[i] + 1];
+        col.swap(spare);
     }
     // The long texts were in the old order; scans and saves read them fastest in the new one.
     relayTexts();

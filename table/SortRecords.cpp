@@ -1,5 +1,7 @@
 #include "table/SortRecords.h"
 
+#include "platform/ScratchArray.h"
+
 #include <algorithm>
 #include <array>
 #include <cassert>
@@ -11,22 +13,28 @@ namespace tablor {
 
 namespace {
 
-// Seven bytes of a text from `offset` on, most significant first, then the number of bytes left
-// there, capped at 8. Texts with the same bytes before `offset` compare like these keys, except
-// that equal keys whose last byte is 8 (more than seven bytes left in both) need the bytes that
-// follow.
+// Seven bytes of a text from `offset` on, most significant first, in bits 4 to 59, then the
+// number of bytes left there, capped at 8, in bits 0 to 3. Texts with the same bytes before
+// `offset` compare like these keys, except that equal keys whose count is 8 (more than seven
+// bytes left in both) need the bytes that follow.
 constexpr std::uint64_t MoreToCome = 8;
+constexpr int KeyBits = 60;
+
+bool goesOn(std::uint64_t key) {
+    return (key & 0xF) == MoreToCome;
+}
 
 std::uint64_t chunkKey(std::string_view t, std::size_t offset) {
     const std::size_t rest = t.size() - offset;
     std::uint64_t bytes = 0;
     std::memcpy(&bytes, t.data() + offset, std::min<std::size_t>(rest, 8));
-    return (__builtin_bswap64(bytes) & ~std::uint64_t{0xFF}) | std::min<std::size_t>(rest, 8);
+    return ((__builtin_bswap64(bytes) & ~std::uint64_t{0xFF}) >> 4) |
+           std::min<std::size_t>(rest, 8);
 }
 
 std::uint64_t firstChunkKey(const CellWord& w) {
     // Inline words hold the length in byte 0 and the text in bytes 1 to 7, zeros after it.
-    if (isInline(w)) return __builtin_bswap64(w >> 8) | ((w >> 1) & 7);
+    if (isInline(w)) return (__builtin_bswap64(w >> 8) >> 4) | ((w >> 1) & 7);
     return chunkKey(cellText(w), 0);
 }
 
@@ -35,45 +43,49 @@ struct KeyEntry {
     std::uint32_t index;
 };
 
-// Least significant digit first, 8 bits a pass; a pass whose digit is the same for every entry
-// is skipped, which is most of them when keys share their first bytes.
-void radixSortByKey(std::span<KeyEntry> entries, std::vector<KeyEntry>& buffer) {
+// Least significant digit first, `DigitBits` bits a pass; a pass whose digit is the same for
+// every entry is skipped, which is most of them when keys share their first bytes. Wide digits
+// make few passes over a large array; narrow ones keep the counting cheap for small runs.
+template <int DigitBits>
+void radixSortByKey(std::span<KeyEntry> entries, std::span<KeyEntry> buffer) {
+    constexpr int Digits = (KeyBits + DigitBits - 1) / DigitBits;
+    constexpr std::size_t Buckets = std::size_t{1} << DigitBits;
+    constexpr std::uint64_t Mask = Buckets - 1;
     const std::size_t n = entries.size();
-    std::array<std::array<std::uint32_t, 256>, 8> counts{};
+    std::array<std::array<std::uint32_t, Buckets>, Digits> counts{};
     for (const KeyEntry& e : entries)
-        for (int d = 0; d < 8; ++d)
-            ++counts[d][(e.key >> (8 * d)) & 0xFF];
+        for (int d = 0; d < Digits; ++d)
+            ++counts[d][(e.key >> (DigitBits * d)) & Mask];
 
-    buffer.resize(std::max(buffer.size(), n));
-    std::span<KeyEntry> from = entries, to(buffer.data(), n);
-    for (int d = 0; d < 8; ++d) {
-        const auto& count = counts[d];
-        if (std::find(count.begin(), count.end(), n) != count.end()) continue;
-        std::array<std::uint32_t, 256> start;
+    std::span<KeyEntry> from = entries, to = buffer.first(n);
+    for (int d = 0; d < Digits; ++d) {
+        auto& start = counts[d];
+        if (std::find(start.begin(), start.end(), n) != start.end()) continue;
         std::uint32_t sum = 0;
-        for (int b = 0; b < 256; ++b) {
-            start[b] = sum;
-            sum += count[b];
-        }
+        for (std::uint32_t& s : start)
+            sum += std::exchange(s, sum);
         for (const KeyEntry& e : from)
-            to[start[(e.key >> (8 * d)) & 0xFF]++] = e;
+            to[start[(e.key >> (DigitBits * d)) & Mask]++] = e;
         std::swap(from, to);
     }
     if (from.data() != entries.data()) std::copy(from.begin(), from.end(), entries.begin());
 }
 
+// A run of entries still to be put in order from `offset` on.
+struct TextRun {
+    std::size_t begin, size, offset;
+};
+
 // Puts entries whose texts agree before `offset`, and go on past it, in byte order of the rest.
 // Runs that still agree are taken up from a work list rather than by recursion, so that many long
-// texts sharing long beginnings cannot exhaust the stack.
+// texts sharing long beginnings cannot exhaust the stack; the list is the caller's, kept from one
+// call to the next so that the many small runs allocate nothing.
 void orderByTextFrom(std::span<KeyEntry> entries, std::span<const CellWord> keys,
-                     std::size_t offset, std::vector<KeyEntry>& buffer) {
+                     std::size_t offset, std::span<KeyEntry> buffer, std::vector<TextRun>& work) {
     auto textOf = [&](const KeyEntry& e) { return cellText(keys[e.index]); };
-    struct Run {
-        std::size_t begin, size, offset;
-    };
-    std::vector<Run> work{{0, entries.size(), offset}};
+    work.assign({{0, entries.size(), offset}});
     while (!work.empty()) {
-        const Run run = work.back();
+        const TextRun run = work.back();
         work.pop_back();
         const std::span<KeyEntry> part = entries.subspan(run.begin, run.size);
         if (part.size() < 32) {
@@ -95,108 +107,175 @@ void orderByTextFrom(std::span<KeyEntry> entries, std::span<const CellWord> keys
         }
         for (KeyEntry& e : part)
             e.key = chunkKey(textOf(e), common);
-        radixSortByKey(part, buffer);
+        radixSortByKey<8>(part, buffer);
         for (std::size_t i = 0; i < part.size();) {
             std::size_t j = i + 1;
             while (j < part.size() && part[j].key == part[i].key)
                 ++j;
-            if ((part[i].key & 0xFF) == MoreToCome && j - i > 1)
+            if (goesOn(part[i].key) && j - i > 1)
                 work.push_back({run.begin + i, j - i, common + 7});
             i = j;
         }
     }
 }
 
-} // namespace
-
-std::vector<std::uint32_t> keyRanks(std::span<const CellWord> keys) {
+void rankKeys(std::span<const CellWord> keys, std::span<std::uint32_t> ranks) {
     const std::size_t n = keys.size();
     assert(n < std::numeric_limits<std::uint32_t>::max());
-    std::vector<KeyEntry> entries(n);
+    ScratchArray<KeyEntry> entries(n), buffer(n);
     for (std::size_t i = 0; i < n; ++i)
         entries[i] = {firstChunkKey(keys[i]), static_cast<std::uint32_t>(i)};
-    std::vector<KeyEntry> buffer;
-    radixSortByKey(entries, buffer);
-    // Texts longer than seven bytes with the same first seven: order them by the rest.
+    radixSortByKey<12>(entries, buffer);
+
+    // The ranks and the words of long texts lie anywhere: ask for those of the entries a little
+    // ahead, and for the texts themselves once their words have had time to come.
+    constexpr std::size_t WordsAhead = 64, TextsAhead = 32;
+    std::size_t wordsAsked = 0, textsAsked = 0;
+    auto askAhead = [&](std::size_t from) {
+        for (; wordsAsked < std::min(from + WordsAhead, n); ++wordsAsked) {
+            const KeyEntry& e = entries[wordsAsked];
+            __builtin_prefetch(&ranks[e.index], 1);
+            if (goesOn(e.key)) __builtin_prefetch(&keys[e.index]);
+        }
+        for (; textsAsked < std::min(from + TextsAhead, n); ++textsAsked)
+            if (const KeyEntry& e = entries[textsAsked]; goesOn(e.key))
+                __builtin_prefetch(reinterpret_cast<const char*>(keys[e.index]));
+    };
+
+    std::vector<TextRun> textRuns;
+    std::uint32_t rank = 0;
     for (std::size_t i = 0; i < n;) {
         std::size_t j = i + 1;
         while (j < n && entries[j].key == entries[i].key)
             ++j;
-        if ((entries[i].key & 0xFF) == MoreToCome && j - i > 1)
-            orderByTextFrom(std::span(entries).subspan(i, j - i), keys, 7, buffer);
+        askAhead(j);
+        if (goesOn(entries[i].key) && j - i > 1) {
+            // Texts longer than seven bytes with the same first seven: order them by the rest,
+            // then tell equal texts apart by their bytes.
+            const std::span<KeyEntry> group = std::span<KeyEntry>(entries).subspan(i, j - i);
+            orderByTextFrom(group, keys, 7, buffer, textRuns);
+            ranks[group[0].index] = rank;
+            for (std::size_t k = 1; k < group.size(); ++k) {
+                if (cellText(keys[group[k].index]) != cellText(keys[group[k - 1].index])) ++rank;
+                ranks[group[k].index] = rank;
+            }
+        } else {
+            // The key holds the whole text, or the group has a single text.
+            for (std::size_t k = i; k < j; ++k)
+                ranks[entries[k].index] = rank;
+        }
+        ++rank;
         i = j;
     }
-
-    std::vector<std::uint32_t> ranks(n);
-    std::uint32_t rank = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i > 0) {
-            // Inline words are equal exactly when their texts are.
-            const CellWord a = keys[entries[i - 1].index], b = keys[entries[i].index];
-            if (isInline(a) || isInline(b) ? a != b : cellText(a) != cellText(b)) ++rank;
-        }
-        ranks[entries[i].index] = rank;
-    }
-    return ranks;
 }
 
-std::vector<int> exchangeSortOrder(std::span<const std::uint32_t> ranks) {
+// Chains of at most this many places are sorted in place by insertion: their few exchanges cost
+// less than a counting pass.
+constexpr std::size_t ShortChain = 16;
+
+// One stage of the exchange sort where chains are short: an insertion sort of each chain, which
+// moves an entry past greater ranks only, so equal ranks keep their order.
+void sortShortChains(std::span<std::uint64_t> places, std::size_t gap) {
+    for (std::size_t p = gap; p < places.size(); ++p) {
+        const std::uint64_t entry = places[p];
+        std::size_t q = p;
+        while (q >= gap && (places[q - gap] >> 32) > (entry >> 32)) {
+            places[q] = places[q - gap];
+            q -= gap;
+        }
+        places[q] = entry;
+    }
+}
+
+void orderOfExchangeSort(std::span<const std::uint32_t> ranks, std::span<int> order) {
     const std::size_t n = ranks.size();
     assert(n <= static_cast<std::size_t>(std::numeric_limits<int>::max()));
     // Each place holds the rank of its record (high half) and the record (low half).
-    std::vector<std::uint64_t> places(n);
+    ScratchArray<std::uint64_t> places(n);
     std::uint32_t maxRank = 0;
     for (std::size_t i = 0; i < n; ++i) {
         places[i] = (std::uint64_t{ranks[i]} << 32) | i;
         maxRank = std::max(maxRank, ranks[i]);
     }
 
-    if (n >= 2) {
-        // Where each rank's places start in rank order: the same at every stage.
-        std::vector<std::uint32_t> rankStart(std::size_t{maxRank} + 1, 0);
-        for (std::uint32_t r : ranks)
-            ++rankStart[r];
-        std::uint32_t sum = 0;
-        for (std::uint32_t& s : rankStart)
-            sum += std::exchange(s, sum);
+    std::size_t gap = n / 2;
+    for (; gap >= 1 && n / gap <= ShortChain; gap /= 2)
+        sortShortChains(places, gap);
 
-        std::vector<std::uint32_t> cursor(rankStart.size());
-        std::vector<std::uint32_t> byRank(n); // places listed by rank, ties in place order
-        std::vector<std::uint32_t> chainNext;
-        std::vector<std::uint64_t> sorted(n);
-        for (std::size_t gap = n / 2;; gap /= 2) {
-            // Stable sort of every chain of places `gap` apart: walking all places by rank, each
-            // one goes to the next free place of its own chain.
-            std::copy(rankStart.begin(), rankStart.end(), cursor.begin());
-            for (std::size_t p = 0; p < n; ++p)
-                byRank[cursor[places[p] >> 32]++] = static_cast<std::uint32_t>(p);
-            chainNext.resize(gap);
-            for (std::size_t c = 0; c < gap; ++c)
-                chainNext[c] = static_cast<std::uint32_t>(c);
-            // p % gap without a division: Lemire's fast remainder for 32-bit operands.
-            const std::uint64_t inverse = ~std::uint64_t{0} / gap + 1;
-            for (std::uint32_t p : byRank) {
-                const std::uint64_t low = inverse * p;
-                const auto chain =
-                    static_cast<std::uint32_t>((static_cast<unsigned __int128>(low) * gap) >> 64);
-                const std::uint32_t to = chainNext[chain];
-                chainNext[chain] = to + static_cast<std::uint32_t>(gap);
-                sorted[to] = places[p];
-            }
-            places.swap(sorted);
-            if (gap <= 1) break;
-        }
+    if (gap == 0) {
+        for (std::size_t i = 0; i < n; ++i)
+            order[i] = static_cast<int>(places[i] & 0xFFFFFFFFu);
+        return;
     }
 
-    std::vector<int> order(n);
-    for (std::size_t i = 0; i < n; ++i)
-        order[i] = static_cast<int>(places[i] & 0xFFFFFFFFu);
+    // Where each rank's places start in rank order, and the rank of each of those places: the
+    // same at every stage.
+    const std::size_t rankCount = std::size_t{maxRank} + 1;
+    ScratchArray<std::uint32_t> rankStart(rankCount), cursor(rankCount), slotRank(n);
+    std::fill(rankStart.begin(), rankStart.end(), 0);
+    for (std::uint32_t r : ranks)
+        ++rankStart[r];
+    std::uint32_t sum = 0;
+    for (std::size_t r = 0; r < rankCount; ++r) {
+        std::fill_n(slotRank.begin() + sum, rankStart[r], static_cast<std::uint32_t>(r));
+        sum += std::exchange(rankStart[r], sum);
+    }
+
+    // Places listed by rank, ties in place order: the place in the high half, the record in the
+    // low half.
+    ScratchArray<std::uint64_t> byRank(n);
+    ScratchArray<std::uint32_t> chainNext(gap);
+    ScratchArray<std::uint64_t> sorted(n);
+    for (;; gap /= 2) {
+        std::copy(rankStart.begin(), rankStart.end(), cursor.begin());
+        for (std::size_t p = 0; p < n; ++p) {
+            const std::uint64_t entry = places[p];
+            byRank[cursor[entry >> 32]++] = (std::uint64_t{p} << 32) | (entry & 0xFFFFFFFFu);
+        }
+        if (gap == 1) break; // one chain: its stable sort is the list by rank
+        // Stable sort of every chain of places `gap` apart: walking all places by rank, each
+        // one goes to the next free place of its own chain.
+        for (std::size_t c = 0; c < gap; ++c)
+            chainNext[c] = static_cast<std::uint32_t>(c);
+        // p % gap without a division: Lemire's fast remainder for 32-bit operands.
+        const std::uint64_t inverse = ~std::uint64_t{0} / gap + 1;
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::uint64_t entry = byRank[k];
+            const std::uint64_t low = inverse * (entry >> 32);
+            const auto chain =
+                static_cast<std::uint32_t>((static_cast<unsigned __int128>(low) * gap) >> 64);
+            const std::uint32_t to = chainNext[chain];
+            chainNext[chain] = to + static_cast<std::uint32_t>(gap);
+            sorted[to] = (std::uint64_t{slotRank[k]} << 32) | (entry & 0xFFFFFFFFu);
+        }
+        std::swap(places, sorted);
+    }
+    for (std::size_t k = 0; k < n; ++k)
+        order[k] = static_cast<int>(byRank[k] & 0xFFFFFFFFu);
+}
+
+} // namespace
+
+std::vector<std::uint32_t> keyRanks(std::span<const CellWord> keys) {
+    std::vector<std::uint32_t> ranks(keys.size());
+    rankKeys(keys, ranks);
+    return ranks;
+}
+
+std::vector<int> exchangeSortOrder(std::span<const std::uint32_t> ranks) {
+    std::vector<int> order(ranks.size());
+    orderOfExchangeSort(ranks, order);
     return order;
 }
 
 void sortRecordsOn(StringGrid& grid, int col) {
     const std::span<const CellWord> records = grid.column(col).subspan(1);
-    const std::vector<int> order = exchangeSortOrder(keyRanks(records));
+    ScratchArray<int> order(records.size());
+    {
+        ScratchArray<std::uint32_t> ranks(records.size());
+        rankKeys(records, ranks);
+        orderOfExchangeSort(ranks, order);
+    }
     grid.permuteRecords(order);
 }
 

@@ -8,7 +8,8 @@
 // How it is computed fast: the passes at one gap touch each chain of rows `gap` apart on its
 // own, as a bubble sort does, and a bubble sort that only exchanges strictly greater keys is
 // stable. So each stage is exactly a stable sort of every chain. We rank the keys once, then run
-// each stage as one counting sort of the ranks, and move the rows of the grid once at the end.
+// each stage as an insertion sort while the chains are short, as one counting sort of the ranks
+// once they are long, and move the rows of the grid once at the end.
 // Qt-free.
 
 #include "platform/StringGrid.h"

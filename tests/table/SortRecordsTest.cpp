@@ -136,6 +136,13 @@ TEST(SortRecords, RanksFollowByteOrder) {
             t += static_cast<char>("a\xE9\0Z"[rng() % 4]);
         texts.push_back(t);
     }
+    // Short texts of low, high and zero bytes, empty ones and prefixes among them.
+    for (int i = 0; i < 400; ++i) {
+        std::string t(rng() % 17, '\0');
+        for (char& c : t)
+            c = static_cast<char>(rng() % 4 == 0 ? 0x80 + rng() % 128 : "\0aZ\xFF"[rng() % 4]);
+        texts.push_back(t);
+    }
     for (int i = 0; i < 64; ++i) {
         std::string t(20000, 'x');
         for (int k = rng() % 3; k > 0; --k)
