@@ -124,6 +124,13 @@ double workloadAppend(const Args& a) {
     return appendPerRecord(doc, doc.RecordCount);
 }
 
+// The first record added after a load: the columns have room for it.
+double workloadAppendFirst(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    return appendPerRecord(doc, 1);
+}
+
 // The same number of records added to a table of one record: the time per record should not
 // depend on the size of the table.
 double workloadAppendToEmpty(const Args& a) {
@@ -223,6 +230,7 @@ constexpr Workload Workloads[] = {
     {"delete", workloadDelete, 3},
     {"append", workloadAppend, 9},
     {"append-empty", workloadAppendToEmpty, 9},
+    {"append-first", workloadAppendFirst, 6},
     {"copy", workloadCopy, 3},
     {"search-miss", workloadSearchMiss, 3},
     {"search-after-sort", workloadSearchAfterSort, 3},

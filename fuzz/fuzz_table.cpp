@@ -25,10 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // straddle blocks in every way.
     static constexpr std::size_t Blocks[] = {SIZE_MAX, 1, 2, 3, 5, 7, 16, 64};
     const std::size_t block = size == 0 ? SIZE_MAX : Blocks[data[size - 1] % 8];
+    // Every other input is shared between two threads, however small.
+    const std::uint64_t twoThreadsFrom = size > 1 && data[size - 2] % 2 ? 0 : UINT64_MAX;
 
     TableDocument doc;
     try {
-        LoadTableFromBytes(doc, bytes, "fuzz.tbr", Budget, block);
+        LoadTableFromBytes(doc, bytes, "fuzz.tbr", Budget, block, twoThreadsFrom);
     } catch (const TablorError&) {
         return 0;
     }

@@ -29,4 +29,13 @@ CellWord TextArena::store(std::string_view text) {
     return reinterpret_cast<CellWord>(at);
 }
 
+void TextArena::adopt(TextArena&& other) {
+    blocks_.reserve(blocks_.size() + other.blocks_.size());
+    for (auto& block : other.blocks_)
+        blocks_.push_back(std::move(block));
+    total_ += other.total_;
+    garbage_ += other.garbage_;
+    other = TextArena();
+}
+
 } // namespace tablor

@@ -37,6 +37,22 @@ public:
     TextArena& operator=(TextArena&&) noexcept = default;
 
     CellWord store(std::string_view text);
+    // Takes over the other arena's texts, which stay where they are.
+    void adopt(TextArena&& other);
+    // store() for a text followed by at least 32 readable bytes (a reader's padded buffer): a
+    // short one is copied in two 16-byte pieces while the block has room for them.
+    CellWord storePadded(std::string_view text) {
+        if (text.size() > 28 || room_ < 36) return store(text);
+        const std::size_t need = entrySize(text.size());
+        const auto len = static_cast<std::uint32_t>(text.size());
+        char* at = cursor_;
+        std::memcpy(at, &len, sizeof len);
+        std::memcpy(at + 4, text.data(), 32);
+        cursor_ += need;
+        room_ -= need;
+        total_ += need;
+        return reinterpret_cast<CellWord>(at);
+    }
     void release(CellWord w) {
         if (!isInline(w)) garbage_ += entrySize(lengthOf(w));
     }
@@ -82,6 +98,11 @@ inline CellWord makeCell(std::string_view text, TextArena& arena) {
             p[0] | (CellWord(p[n / 2]) << (8 * (n / 2))) | (CellWord(p[n - 1]) << (8 * (n - 1)));
     }
     return 1 | (CellWord(n) << 1) | (bytes << 8);
+}
+
+// makeCell for a text followed by at least 32 readable bytes (a reader's padded buffer).
+inline CellWord makeCellPadded(std::string_view text, TextArena& arena) {
+    return text.size() > 7 ? arena.storePadded(text) : makeCell(text, arena);
 }
 
 // The text of a cell word. For inline words the view points into the word itself, so it is

@@ -186,6 +186,14 @@ std::size_t InputFile::read(char* buffer, std::size_t size) {
     }
 }
 
+std::size_t InputFile::readAt(std::uint64_t offset, char* buffer, std::size_t size) const {
+    for (;;) {
+        const ssize_t n = ::pread(fd_, buffer, size, off_t(offset));
+        if (n >= 0) return std::size_t(n);
+        if (errno != EINTR) throwFileError(errno, FileAccess::Read, path_);
+    }
+}
+
 OutputFile::OutputFile(const std::string& path) : path_(path), target_(followLinks(path)) {
     if (target_.empty()) throwFileError(ENOENT, FileAccess::Write, path_);
     struct stat st;

@@ -41,6 +41,9 @@ public:
 
     // Up to `size` bytes; 0 only at the end of the file.
     std::size_t read(char* buffer, std::size_t size);
+    // Up to `size` bytes from `offset`, without moving the place read() reads from; 0 only at
+    // the end. Threads may call it at the same time.
+    std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t size) const;
     // The file's size when it was opened.
     std::uint64_t size() const { return size_; }
 

@@ -49,6 +49,13 @@ template <class T> struct BigAllocator {
         return static_cast<T*>(allocateBig(n * sizeof(T)));
     }
     void deallocate(T* p, std::size_t n) noexcept { freeBig(p, n * sizeof(T)); }
+    // An element added without a value is left unset, for readers that write every word once.
+    template <class U, class... Args> void construct(U* p, Args&&... args) {
+        if constexpr (sizeof...(Args) == 0)
+            ::new (static_cast<void*>(p)) U;
+        else
+            ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
     template <class U> bool operator==(const BigAllocator<U>&) const noexcept { return true; }
 };
 

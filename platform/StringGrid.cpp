@@ -12,8 +12,15 @@ StringGrid::StringGrid(int colCount, int rowCount) {
 StringGrid::StringGrid(int colCount, int rowCount, ForFilling)
     : cols_(std::size_t(colCount)), widths_(std::size_t(colCount), DefaultColWidth),
       rowCount_(rowCount) {
+    // An eighth more, so that the first records added after a load move no column.
+    const std::size_t room = std::size_t(rowCount) + std::size_t(rowCount) / 8 + 64;
     for (Column& col : cols_)
-        col.reserve(std::size_t(rowCount));
+        col.reserve(room);
+}
+
+void StringGrid::sizeUnset() {
+    for (Column& col : cols_)
+        col.resize(std::size_t(rowCount_));
 }
 
 void StringGrid::finishFilling() {

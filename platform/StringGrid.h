@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tablor {
@@ -72,6 +73,13 @@ public:
         cols_[col].push_back(makeCell(text, arena_));
     }
     void finishFilling();
+    // Or, for a reader that fills from several threads: every column takes its full size at
+    // once with its words unset, each then written once through unsetColumn (texts from
+    // texts(), or from the arenas of other threads, merged by adoptTexts) before finishFilling.
+    void sizeUnset();
+    CellWord* unsetColumn(int col) { return cols_[col].data(); }
+    TextArena& texts() { return arena_; }
+    void adoptTexts(TextArena&& more) { arena_.adopt(std::move(more)); }
 
     int colWidth(int col) const { return widths_[col]; }
     void setColWidth(int col, int width);

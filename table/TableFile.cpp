@@ -28,6 +28,10 @@ public:
     std::size_t sizeHint() const override {
         return file_.size() > done_ ? std::size_t(file_.size() - done_) : 0;
     }
+    bool readsAtAnyPlace() const override { return true; }
+    std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t size) override {
+        return file_.readAt(offset, buffer, size);
+    }
 
 private:
     InputFile file_;
@@ -36,7 +40,8 @@ private:
 
 class MemorySource : public ByteSource {
 public:
-    MemorySource(std::string_view bytes, std::size_t block) : rest_(bytes), block_(block) {}
+    MemorySource(std::string_view bytes, std::size_t block)
+        : bytes_(bytes), rest_(bytes), block_(block) {}
     std::size_t read(char* buffer, std::size_t size) override {
         const std::size_t n = std::min({size, block_, rest_.size()});
         std::memcpy(buffer, rest_.data(), n);
@@ -44,19 +49,27 @@ public:
         return n;
     }
     std::size_t sizeHint() const override { return rest_.size(); }
+    bool readsAtAnyPlace() const override { return true; }
+    std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t size) override {
+        if (offset >= bytes_.size()) return 0;
+        const std::size_t n = std::min({size, block_, std::size_t(bytes_.size() - offset)});
+        std::memcpy(buffer, bytes_.data() + offset, n);
+        return n;
+    }
 
 private:
+    std::string_view bytes_;
     std::string_view rest_;
     std::size_t block_;
 };
 
 // Reads the whole table first; only then does the document change, by steps that cannot fail.
 void loadFrom(TableDocument& doc, ByteSource& source, const std::string& path,
-              std::uint64_t memoryBudget) {
+              std::uint64_t memoryBudget, std::uint64_t twoThreadsFrom = TwoThreadsFrom) {
     TableContent t;
     std::string fileName;
     try {
-        t = readTable(source, memoryBudget);
+        t = readTable(source, memoryBudget, twoThreadsFrom);
         fileName = path;
     } catch (const std::bad_alloc&) {
         throw TablorError("Mémoire insuffisante pour ouvrir ce fichier");
@@ -92,9 +105,10 @@ void LoadTable(TableDocument& doc, const std::string& path) {
 }
 
 void LoadTableFromBytes(TableDocument& doc, std::string_view bytes, const std::string& path,
-                        std::uint64_t memoryBudget, std::size_t blockSize) {
+                        std::uint64_t memoryBudget, std::size_t blockSize,
+                        std::uint64_t twoThreadsFrom) {
     MemorySource source(bytes, std::max<std::size_t>(blockSize, 1));
-    loadFrom(doc, source, path, memoryBudget);
+    loadFrom(doc, source, path, memoryBudget, twoThreadsFrom);
 }
 
 void SaveTable(const TableDocument& doc, const CardLayoutSource& card, const std::string& path) {

@@ -24,9 +24,11 @@ void LoadTable(TableDocument& doc, const std::string& path);
 void SaveTable(const TableDocument& doc, const CardLayoutSource& card, const std::string& path);
 
 // LoadTable over bytes in memory, handed to the reader `blockSize` bytes at a time, with the
-// cells limited to `memoryBudget` bytes. For the tests and the fuzzer.
+// cells limited to `memoryBudget` bytes, and shared between two threads from `twoThreadsFrom`
+// bytes on. For the tests and the fuzzer.
 void LoadTableFromBytes(TableDocument& doc, std::string_view bytes, const std::string& path,
-                        std::uint64_t memoryBudget, std::size_t blockSize = SIZE_MAX);
+                        std::uint64_t memoryBudget, std::size_t blockSize = SIZE_MAX,
+                        std::uint64_t twoThreadsFrom = UINT64_MAX);
 // The bytes SaveTable writes.
 std::string SaveTableToBytes(const TableDocument& doc, const CardLayoutSource& card);
 

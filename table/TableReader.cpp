@@ -2,119 +2,23 @@
 
 #include "platform/Errors.h"
 #include "platform/NumberText.h"
+#include "table/LineReader.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
-#include <new>
+#include <future>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
 
 namespace tablor {
 namespace {
 
-constexpr char CtrlZ = 26;
-
 // The longest line read as a number. A number is at most 32 characters, and what follows it on
 // its line is ignored; a longer line is no table file, and is refused before it is read whole.
 constexpr std::size_t MaxNumberLine = 4096;
-
-// Splits the source into lines ended by LF or CR LF, reading large blocks and keeping only the
-// unfinished last line between two blocks. A final line without a line end is a line too.
-// Byte 26 (Ctrl-Z) is the end-of-file mark of old text files: the first one ends the file.
-class LineReader {
-public:
-    explicit LineReader(ByteSource& source)
-        : source_(source), size_(bufferSizeFor(source.sizeHint())),
-          buf_(static_cast<char*>(std::malloc(size_))) {
-        if (!buf_) throw std::bad_alloc();
-    }
-
-    enum class Result { Line, End, TooLong };
-
-    // The next line without its line end. A line longer than `maxLength` is not read further.
-    Result next(std::string_view& line, std::size_t maxLength) {
-        for (;;) {
-            // Only the bytes not searched yet: a long line is searched once, not at each block.
-            if (const void* lf = std::memchr(buf_.get() + scanned_, '\n', end_ - scanned_)) {
-                const char* from = buf_.get() + begin_;
-                const char* to = static_cast<const char*>(lf);
-                begin_ = scanned_ = std::size_t(to - buf_.get()) + 1;
-                if (to > from && to[-1] == '\r') --to;
-                line = {from, std::size_t(to - from)};
-                return line.size() > maxLength ? Result::TooLong : Result::Line;
-            }
-            scanned_ = end_;
-            // One more byte may be the CR of the line end.
-            if (end_ - begin_ > maxLength + 1) return Result::TooLong;
-            if (eof_) {
-                if (begin_ == end_) return Result::End;
-                line = {buf_.get() + begin_, end_ - begin_};
-                begin_ = scanned_ = end_;
-                return line.size() > maxLength ? Result::TooLong : Result::Line;
-            }
-            fill();
-        }
-    }
-
-    // The bytes not read yet, when the source knows how many it has left.
-    std::uint64_t bytesLeft() const {
-        const std::size_t rest = source_.sizeHint();
-        return rest == SIZE_MAX ? 0 : std::uint64_t(rest) + (end_ - begin_);
-    }
-
-private:
-    // A block, or less for a source known to be smaller (one byte more than it holds, so the
-    // buffer is not full when the end comes).
-    static std::size_t bufferSizeFor(std::size_t hint) {
-        return hint >= BlockSize ? BlockSize : std::max<std::size_t>(hint + 1, 64);
-    }
-
-    void fill() {
-        if (begin_ > 0) {
-            std::memmove(buf_.get(), buf_.get() + begin_, end_ - begin_);
-            end_ -= begin_;
-            scanned_ -= begin_;
-            begin_ = 0;
-        }
-        if (end_ == size_) grow();
-        // A block at a time, so a long line costs no more memory than its own bytes.
-        const std::size_t n = source_.read(buf_.get() + end_, std::min(size_ - end_, BlockSize));
-        if (n == 0) eof_ = true;
-        if (const void* z = std::memchr(buf_.get() + end_, CtrlZ, n)) {
-            end_ = std::size_t(static_cast<const char*>(z) - buf_.get());
-            eof_ = true;
-        } else {
-            end_ += n;
-        }
-    }
-
-    // One line longer than the buffer: make room for it, twice as much, but not much more than
-    // the source still holds. Large blocks are moved by the system, not copied.
-    void grow() {
-        const std::size_t rest = source_.sizeHint();
-        std::size_t bigger = size_ * 2;
-        if (rest < bigger - size_) bigger = size_ + std::max(rest + 1, BlockSize);
-        char* p = static_cast<char*>(std::realloc(buf_.get(), bigger));
-        if (!p) throw std::bad_alloc();
-        (void)buf_.release();
-        buf_.reset(p);
-        size_ = bigger;
-    }
-
-    struct Free {
-        void operator()(char* p) const { std::free(p); }
-    };
-    static constexpr std::size_t BlockSize = std::size_t{1} << 20;
-
-    ByteSource& source_;
-    std::size_t size_;
-    std::unique_ptr<char, Free> buf_;
-    std::size_t begin_ = 0, scanned_ = 0, end_ = 0;
-    bool eof_ = false;
-};
 
 // A number line: blanks and blank lines before it are passed over, the number is the first
 // word (at most 32 characters of it), the rest of its line is ignored. Nothing at the end of
@@ -139,9 +43,117 @@ std::optional<std::int32_t> readNumber(LineReader& lines) {
     }
 }
 
+// The cells of the file, in its order: record by record, field by field, one line each.
+class CellFiller {
+public:
+    CellFiller(StringGrid& grid) : fields_(grid.ColCount()) {
+        for (int c = 0; c < fields_; ++c)
+            cols_.push_back(grid.unsetColumn(c));
+    }
+
+    // Sets up to `count` cells from cell `first` on from the next lines; returns how many
+    // lines there were.
+    std::size_t fill(LineReader& lines, std::size_t first, std::size_t count,
+                     TextArena& texts) const {
+        std::size_t row = first / std::size_t(fields_);
+        int col = int(first % std::size_t(fields_));
+        std::string_view line;
+        for (std::size_t i = 0; i < count; ++i) {
+            const LineReader::Result got = lines.next(line, MaxCellLength);
+            if (got == LineReader::Result::End) return i;
+            if (got == LineReader::Result::TooLong) throw std::length_error("cell text too long");
+            cols_[col][row] = makeCellPadded(line, texts);
+            if (++col == fields_) {
+                col = 0;
+                ++row;
+            }
+        }
+        return count;
+    }
+
+    // Cells [from, to) empty: those of a file cut short.
+    void empty(std::size_t from, std::size_t to) const {
+        for (std::size_t i = from; i < to; ++i)
+            cols_[i % std::size_t(fields_)][i / std::size_t(fields_)] = EmptyCell;
+    }
+
+private:
+    int fields_;
+    std::vector<CellWord*> cols_;
+};
+
+// Bytes [from, to) of a source that reads at any place, as a source of their own.
+class SourceStretch : public ByteSource {
+public:
+    SourceStretch(ByteSource& source, std::uint64_t from, std::uint64_t to)
+        : source_(source), at_(from), to_(to) {}
+    std::size_t read(char* buffer, std::size_t size) override {
+        const std::size_t n =
+            source_.readAt(at_, buffer, std::size_t(std::min<std::uint64_t>(size, to_ - at_)));
+        at_ += n;
+        return n;
+    }
+    std::size_t sizeHint() const override { return std::size_t(to_ - at_); }
+
+private:
+    ByteSource& source_;
+    std::uint64_t at_, to_;
+};
+
+// Runs the work on a thread of its own; false when the system has no thread to give.
+template <class Result, class Work> bool startThread(std::future<Result>& result, Work work) {
+    try {
+        result = std::async(std::launch::async, std::move(work));
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
+// Reads the cells with two threads: the lines of the first half of the file are counted (by
+// both), then each thread fills the cells of its half. False when the file does not split:
+// nothing was read then.
+bool fillInTwo(StringGrid& grid, const CellFiller& cells, std::size_t cellCount, LineReader& lines,
+               ByteSource& source, std::uint64_t twoThreadsFrom) {
+    const std::size_t rest = source.sizeHint();
+    if (!source.readsAtAnyPlace() || lines.metEnd() || rest == SIZE_MAX) return false;
+    const std::uint64_t from = lines.position(), to = from + lines.bytesLeft();
+    if (to - from < twoThreadsFrom) return false;
+    const std::uint64_t half = nextLineStart(source, from + (to - from) / 2, to);
+    if (half >= to) return false;
+
+    const std::uint64_t quarter = from + (half - from) / 2;
+    std::future<LineCount> secondQuarter;
+    if (!startThread(secondQuarter, [&] { return countLineEnds(source, quarter, half); }))
+        return false;
+    const LineCount firstQuarter = countLineEnds(source, from, quarter);
+    const LineCount second = secondQuarter.get();
+    const std::uint64_t firstLines = firstQuarter.lineEnds + second.lineEnds;
+    // A Ctrl-Z ends the file in the first half; or the first half holds every cell.
+    if (firstQuarter.ctrlZ || second.ctrlZ || firstLines >= cellCount) return false;
+
+    SourceStretch secondHalf(source, half, to);
+    TextArena secondTexts;
+    // Declared last, so that leaving by an exception waits for the thread first.
+    std::future<std::size_t> filledSecond;
+    if (!startThread(filledSecond, [&] {
+            LineReader secondLines(secondHalf);
+            return cells.fill(secondLines, firstLines, cellCount - firstLines, secondTexts);
+        }))
+        return false;
+    // The first half's lines stop at its last line end, unless the file changed meanwhile.
+    const std::size_t filledFirst = cells.fill(lines, 0, firstLines, grid.texts());
+    const std::size_t secondEnd = firstLines + filledSecond.get();
+    cells.empty(filledFirst, firstLines);
+    cells.empty(secondEnd, cellCount);
+    grid.adoptTexts(std::move(secondTexts));
+    return true;
+}
+
 } // namespace
 
-TableContent readTable(ByteSource& source, std::uint64_t memoryBudget) {
+TableContent readTable(ByteSource& source, std::uint64_t memoryBudget,
+                       std::uint64_t twoThreadsFrom) {
     LineReader lines(source);
     const auto fields = readNumber(lines);
     if (!fields) throw TablorError("Fichier vide");
@@ -173,19 +185,17 @@ TableContent readTable(ByteSource& source, std::uint64_t memoryBudget) {
         t.CopyFlags[c] = static_cast<std::uint16_t>(readNumber(lines).value_or(0));
     }
 
-    t.grid = std::make_unique<StringGrid>(F, R);
+    t.grid = std::make_unique<StringGrid>(F, R, StringGrid::ForFilling{});
     StringGrid& g = *t.grid;
+    g.sizeUnset();
     for (int c = 0; c < F; ++c)
         g.setColWidth(c, widths[c]);
-    std::string_view line;
-    for (int r = 0; r < R; ++r) {
-        for (int c = 0; c < F; ++c) {
-            const LineReader::Result got = lines.next(line, MaxCellLength);
-            if (got == LineReader::Result::End) return t; // cut short: the rest stays empty
-            if (got == LineReader::Result::TooLong) throw std::length_error("cell text too long");
-            g.fillEmptyCell(c, r, line);
-        }
-    }
+    // Every cell is set once: from its line, or empty when the file is cut short.
+    const CellFiller cells(g);
+    const std::size_t cellCount = std::size_t(F) * std::size_t(R);
+    if (!fillInTwo(g, cells, cellCount, lines, source, twoThreadsFrom))
+        cells.empty(cells.fill(lines, 0, cellCount, g.texts()), cellCount);
+    g.finishFilling();
     return t;
 }
 

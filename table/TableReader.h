@@ -4,6 +4,7 @@
 // feed it from memory in blocks of any size. Qt-free.
 
 #include "platform/StringGrid.h"
+#include "table/ByteSource.h"
 #include "table/TableDocument.h"
 
 #include <array>
@@ -12,15 +13,6 @@
 #include <memory>
 
 namespace tablor {
-
-class ByteSource {
-public:
-    virtual ~ByteSource() = default;
-    // Up to `size` bytes; 0 only at the end. May throw TablorError.
-    virtual std::size_t read(char* buffer, std::size_t size) = 0;
-    // How many bytes are left, when the source knows; the reader sizes its buffer by it.
-    virtual std::size_t sizeHint() const { return SIZE_MAX; }
-};
 
 // A whole table as read from a file, not yet part of any document. Entries of the per-field
 // arrays at or beyond the field count are not read (the document keeps its own there).
@@ -38,6 +30,10 @@ struct TableContent {
 // file, a field count outside 1..40, a row count below 2, and a table whose cells alone would
 // need more than `memoryBudget` bytes (refused before anything is allocated). A file cut short
 // reads as far as it goes: missing numbers are 0, missing cells empty.
-TableContent readTable(ByteSource& source, std::uint64_t memoryBudget);
+// The cells of a table file from `twoThreadsFrom` bytes on are read by two threads, one half of
+// the file each, when the source reads at any place.
+inline constexpr std::uint64_t TwoThreadsFrom = std::uint64_t{4} << 20;
+TableContent readTable(ByteSource& source, std::uint64_t memoryBudget,
+                       std::uint64_t twoThreadsFrom = TwoThreadsFrom);
 
 } // namespace tablor

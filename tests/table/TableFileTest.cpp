@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -218,19 +219,63 @@ TEST(TableFile, AFileCutShortLoadsWithZerosAndEmptyCells) {
     EXPECT_EQ(cells(d), "Nom|Ville|Martin||");
 }
 
-TEST(TableFile, HowTheFileFallsIntoBlocksDoesNotMatter) {
-    TableDocument d;
-    fill(d, 3, 40);
-    d.StringGrid1.setCell(1, 7, std::string(300, 'L'));
-    d.StringGrid1.setCell(2, 9, "\r\r");
-    const std::string bytes = SaveTableToBytes(d, DocumentCardLayout(d)) + "\x1A";
-    TableDocument whole;
-    LoadTableFromBytes(whole, bytes, "t", Plenty);
-    EXPECT_EQ(cells(whole), cells(d));
-    for (std::size_t block : {1, 2, 3, 5, 8, 13, 64}) {
-        TableDocument pieces;
-        LoadTableFromBytes(pieces, bytes, "t", Plenty, block);
-        EXPECT_EQ(fingerprint(pieces), fingerprint(whole)) << "blocks of " << block;
+// Where the line after the first `lines` lines starts.
+std::size_t afterLines(const std::string& bytes, std::size_t lines) {
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < lines; ++i)
+        at = bytes.find('\n', at) + 1;
+    return at;
+}
+
+// The cells a table file holds after its header: one line each, cut at the first Ctrl-Z, a CR
+// before the line feed dropped; the cells past the last line empty.
+std::string expectedCells(const std::string& bytes, std::size_t bodyStart, int cellCount) {
+    std::string body = bytes.substr(0, bytes.find('\x1A')).substr(bodyStart);
+    std::string s;
+    for (int i = 0; i < cellCount; ++i) {
+        const std::size_t lf = body.find('\n');
+        std::string line = body.substr(0, lf);
+        if (lf != std::string::npos && line.ends_with('\r')) line.pop_back();
+        s += line + "|";
+        body.erase(0, lf == std::string::npos ? body.size() : lf + 1);
+    }
+    return s;
+}
+
+TEST(TableFile, HowTheFileFallsIntoBlocksOrThreadsDoesNotMatter) {
+    // Random tables, damaged after their header: line ends, CRs and Ctrl-Z put in, cut short.
+    // Read whole, in blocks and by two threads, each gives the cells of the lines.
+    std::mt19937 rng(13);
+    auto pick = [&](std::size_t n) { return std::size_t(rng() % n); };
+    for (int round = 0; round < 60; ++round) {
+        TableDocument d;
+        fill(d, 1 + int(pick(5)), 2 + int(pick(60)));
+        const int cols = d.StringGrid1.ColCount(), rows = d.StringGrid1.RowCount();
+        for (std::size_t i = pick(3 * rows); i > 0; --i) {
+            std::string text(pick(4) == 0 ? 300 : pick(12), 'x');
+            for (char& c : text)
+                c = "a\xE9\r \t0"[pick(6)];
+            d.StringGrid1.setCell(int(pick(cols)), int(pick(rows)), text);
+        }
+        std::string bytes = SaveTableToBytes(d, DocumentCardLayout(d));
+        const std::size_t body = afterLines(bytes, 5 + 4 * std::size_t(cols));
+        for (std::size_t i = pick(4); i > 0; --i)
+            bytes.insert(body + pick(bytes.size() - body), 1, "\n\r\x1A"[pick(3)]);
+        if (pick(3) == 0) bytes.resize(body + pick(bytes.size() - body));
+        TableDocument whole;
+        LoadTableFromBytes(whole, bytes, "t", Plenty);
+        EXPECT_EQ(cells(whole), expectedCells(bytes, body, cols * rows)) << "round " << round;
+        const std::size_t block = 1 + pick(70);
+        for (const auto& [blockSize, twoThreadsFrom] :
+             {std::pair{SIZE_MAX, std::uint64_t{0}}, {block, 0}, {block, UINT64_MAX}}) {
+            TableDocument other;
+            LoadTableFromBytes(other, bytes, "t", Plenty, blockSize, twoThreadsFrom);
+            EXPECT_EQ(fingerprint(other), fingerprint(whole)) << "round " << round;
+        }
+        // A loaded table has room for a record more in every column.
+        const CellWord* firstColumn = whole.StringGrid1.column(0).data();
+        whole.StringGrid1.setRowCount(rows + 1);
+        EXPECT_EQ(whole.StringGrid1.column(0).data(), firstColumn);
     }
 }
 
