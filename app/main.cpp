@@ -11,6 +11,7 @@
 #include "platform/ProgramName.h"
 #include "platform/QtPlatform.h"
 #include "resources/Resources.h"
+#include "table/TableFile.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -18,6 +19,8 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -44,6 +47,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         commandLine << QString::fromLocal8Bit(argv[i]);
     const QStringList arguments = commandLine.mid(1);
+    // The command line's table is read while the help viewer, Qt and the window start.
+    std::unique_ptr<tablor::TableReadAhead> readAhead = tablor::TForm1::readAheadFor(arguments);
 
     tablor::LoadHelpControl();
     tablor::InitHelpDiagnostics(commandLine, tablor::RunningExecutablePath());
@@ -61,7 +66,7 @@ int main(int argc, char** argv) {
     int result = 0;
     {
         tablor::QtPlatform platform;
-        tablor::TForm1 Form1(platform, arguments);
+        tablor::TForm1 Form1(platform, arguments, std::move(readAhead));
         Form1.show();
         result = app.exec();
     }

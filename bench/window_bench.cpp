@@ -12,6 +12,7 @@
 #include "mainwindow/_Tablor.h"
 #include "platform/QtPlatform.h"
 #include "platform/StringGridView.h"
+#include "table/TableFile.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -73,9 +74,12 @@ int main(int argc, char** argv) {
     if (mode != "open" && mode != "memory" && mode != "copy-memory") return usage();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    // As the program does: the table is read while Qt and the window start.
+    const QStringList arguments{QString::fromLocal8Bit(argv[2])};
+    auto readAhead = tablor::TForm1::readAheadFor(arguments);
     QApplication app(argc, argv);
     AcceptingPlatform platform;
-    tablor::TForm1 form(platform, {QString::fromLocal8Bit(argv[2])});
+    tablor::TForm1 form(platform, arguments, std::move(readAhead));
     if (form.document().RecordCount < 2) {
         std::cerr << "tablor_window_bench: the table did not load\n";
         return 1;

@@ -12,10 +12,12 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+
 #include <QLabel>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
+#include <utility>
 
 namespace tablor {
 
@@ -45,7 +47,10 @@ void TForm1::Nouveau1Click() {
 
 void TForm1::loadTable(const std::string& path) {
     BusyCursor busy(platform_);
-    LoadTable(doc_, path);
+    if (readAhead_ && readAhead_->path() == path)
+        std::exchange(readAhead_, nullptr)->load(doc_);
+    else
+        LoadTable(doc_, path);
     setTitleFor(path);
     UpdateStatus();
 }

@@ -46,8 +46,9 @@ QString fromNative(const std::string& path) {
 }
 } // namespace
 
-TForm1::TForm1(Platform& platform, const QStringList& arguments, QWidget* parent)
-    : QMainWindow(parent), platform_(platform) {
+TForm1::TForm1(Platform& platform, const QStringList& arguments,
+               std::unique_ptr<TableReadAhead> readAhead, QWidget* parent)
+    : QMainWindow(parent), platform_(platform), readAhead_(std::move(readAhead)) {
     platform_.setMainWindow(this);
     initResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/tablor.svg")));
@@ -78,6 +79,7 @@ TForm1::TForm1(Platform& platform, const QStringList& arguments, QWidget* parent
     Timer1->start();
 
     FormCreate(arguments);
+    readAhead_.reset();
     StringGrid1->setFocus();
     createSideWindows();
 }
@@ -285,6 +287,19 @@ void TForm1::setPanel(int i, const QString& text) {
 
 // --- start-up ------------------------------------------------------------------------------
 
+namespace {
+std::string startFileName(const QStringList& arguments) {
+    return QFile::encodeName(arguments.first()).toStdString();
+}
+} // namespace
+
+std::unique_ptr<TableReadAhead> TForm1::readAheadFor(const QStringList& arguments) {
+    if (arguments.isEmpty()) return nullptr;
+    const std::string path = startFileName(arguments);
+    if (isDelimitedFileName(path)) return nullptr;
+    return std::make_unique<TableReadAhead>(path);
+}
+
 void TForm1::FormCreate(const QStringList& arguments) {
     resetToStartTable(doc_);
 
@@ -305,7 +320,7 @@ void TForm1::FormCreate(const QStringList& arguments) {
     setTitleFor({});
     UpdateStatus();
 
-    if (!arguments.isEmpty()) doc_.FileName = QFile::encodeName(arguments.first()).toStdString();
+    if (!arguments.isEmpty()) doc_.FileName = startFileName(arguments);
 
     // A file of any kind is loaded, so that what is not a regular file is refused by name.
     const QFileInfo startFile(fromNative(doc_.FileName));

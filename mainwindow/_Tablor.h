@@ -13,6 +13,7 @@
 
 #include "platform/Platform.h"
 #include "table/TableDocument.h"
+#include "table/TableFile.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -42,8 +43,12 @@ class TForm1 : public QMainWindow {
 public:
     // Creates the window and runs FormCreate: settings, start table, the table of the command
     // line or of the last run; then its side windows, hidden. `arguments` are the command-line
-    // arguments after the program name.
-    TForm1(Platform& platform, const QStringList& arguments, QWidget* parent = nullptr);
+    // arguments after the program name; `readAhead`, when given, is the command line's table
+    // being read while the program starts (see readAheadFor).
+    TForm1(Platform& platform, const QStringList& arguments,
+           std::unique_ptr<TableReadAhead> readAhead = nullptr, QWidget* parent = nullptr);
+    // The table the command line names, read from now on, or null when it names none.
+    static std::unique_ptr<TableReadAhead> readAheadFor(const QStringList& arguments);
     ~TForm1() override; // FormDestroy
 
     TableDocument& document() { return doc_; }
@@ -133,6 +138,7 @@ private:
 
     Platform& platform_;
     TableDocument doc_;
+    std::unique_ptr<TableReadAhead> readAhead_; // the start table, until it is loaded
     StringGridView* StringGrid1 = nullptr;
     std::array<QLabel*, 6> panels_{};
     QTimer* Timer1 = nullptr;

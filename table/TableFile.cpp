@@ -12,6 +12,8 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace tablor {
@@ -63,19 +65,20 @@ private:
     std::size_t block_;
 };
 
-// Reads the whole table first; only then does the document change, by steps that cannot fail.
-void loadFrom(TableDocument& doc, ByteSource& source, const std::string& path,
-              std::uint64_t memoryBudget, std::uint64_t twoThreadsFrom = TwoThreadsFrom) {
-    TableContent t;
-    std::string fileName;
+// Reads the whole table; the document is not touched.
+TableContent readContent(ByteSource& source, std::uint64_t memoryBudget,
+                         std::uint64_t twoThreadsFrom = TwoThreadsFrom) {
     try {
-        t = readTable(source, memoryBudget, twoThreadsFrom);
-        fileName = path;
+        return readTable(source, memoryBudget, twoThreadsFrom);
     } catch (const std::bad_alloc&) {
         throw TablorError("Mémoire insuffisante pour ouvrir ce fichier");
     } catch (const std::length_error&) {
         throw TablorError("Mémoire insuffisante pour ouvrir ce fichier");
     }
+}
+
+// The document takes a table read whole, by steps that cannot fail.
+void adopt(TableDocument& doc, TableContent&& t, std::string fileName) {
     const int F = t.grid->ColCount();
     doc.StringGrid1.assign(std::move(*t.grid));
     doc.FileName.swap(fileName);
@@ -89,6 +92,11 @@ void loadFrom(TableDocument& doc, ByteSource& source, const std::string& path,
     std::copy_n(t.CopyFlags.begin(), F, doc.CopyFlags.begin());
 }
 
+TableContent readFile(const std::string& path) {
+    FileSource source(path);
+    return readContent(source, availableMemory());
+}
+
 } // namespace
 
 std::uint64_t availableMemory() {
@@ -100,15 +108,35 @@ std::uint64_t availableMemory() {
 }
 
 void LoadTable(TableDocument& doc, const std::string& path) {
-    FileSource source(path);
-    loadFrom(doc, source, path, availableMemory());
+    TableContent t = readFile(path);
+    adopt(doc, std::move(t), path);
+}
+
+TableReadAhead::TableReadAhead(std::string path) : path_(std::move(path)) {
+    struct stat st {};
+    // Only a regular file: reading a pipe ahead would take its bytes from whoever reads it next.
+    if (::stat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+    try {
+        content_ = std::async(std::launch::async, [path = path_] { return readFile(path); });
+    } catch (const std::system_error&) {
+        // No thread to spare: the table is read when asked for, as usual.
+    }
+}
+
+TableReadAhead::~TableReadAhead() = default;
+
+void TableReadAhead::load(TableDocument& doc) {
+    if (!content_.valid()) return LoadTable(doc, path_);
+    TableContent t = content_.get();
+    adopt(doc, std::move(t), path_);
 }
 
 void LoadTableFromBytes(TableDocument& doc, std::string_view bytes, const std::string& path,
                         std::uint64_t memoryBudget, std::size_t blockSize,
                         std::uint64_t twoThreadsFrom) {
     MemorySource source(bytes, std::max<std::size_t>(blockSize, 1));
-    loadFrom(doc, source, path, memoryBudget, twoThreadsFrom);
+    TableContent t = readContent(source, memoryBudget, twoThreadsFrom);
+    adopt(doc, std::move(t), path);
 }
 
 void SaveTable(const TableDocument& doc, const CardLayoutSource& card, const std::string& path) {

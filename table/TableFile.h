@@ -3,9 +3,11 @@
 // title, status bar and record card, and report errors through the general error handler.
 
 #include "table/TableDocument.h"
+#include "table/TableReader.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <future>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,25 @@ namespace tablor {
 // CopyFlags, FileName = path, Modified = false, RecordCount = R-1, current cell (0,1).
 // On failure throws TablorError and doc is untouched.
 void LoadTable(TableDocument& doc, const std::string& path);
+
+// A table file read on a thread of its own from the moment this is made, so that the reading
+// and the program's start overlap. Only a regular file is read ahead; anything else is read
+// (and refused) by load() as LoadTable would.
+class TableReadAhead {
+public:
+    explicit TableReadAhead(std::string path);
+    ~TableReadAhead(); // waits for a read still running
+    TableReadAhead(const TableReadAhead&) = delete;
+    TableReadAhead& operator=(const TableReadAhead&) = delete;
+
+    const std::string& path() const { return path_; }
+    // LoadTable(doc, path()), with the bytes read ahead: once only.
+    void load(TableDocument& doc);
+
+private:
+    std::string path_;
+    std::future<TableContent> content_;
+};
 
 // Writes the table to path (atomically: temp file beside it, fsync, rename over the target,
 // keeping its permissions, following a symbolic link; falling back to writing in place only

@@ -4,6 +4,7 @@
 
 #include "mainwindow/_Tablor.h"
 #include "support/ScriptedPlatform.h"
+#include "table/TableFile.h"
 
 #include <QAction>
 #include <QTemporaryDir>
@@ -24,7 +25,7 @@ public:
 
     // Creates the window as start-up does, with these command-line arguments.
     TForm1& start(const QStringList& arguments = {}) {
-        form = std::make_unique<TForm1>(platform, arguments);
+        form = std::make_unique<TForm1>(platform, arguments, TForm1::readAheadFor(arguments));
         return *form;
     }
     QString path(const QString& name) const { return dir.filePath(name); }
