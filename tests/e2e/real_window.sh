@@ -130,21 +130,22 @@ sleep 0.3
 kill -0 $pid 2>/dev/null || fail "the window closed after Cancel"
 kill $pid
 
-# 5. A damaged table: the error box, then a usable untitled window.
+# A start table that is refused: the error box, then a usable untitled window.
+refused_start() {
+  "$work/tablor" "$1" &
+  pid=$!
+  e=$(wait_window "^Tablor 1.0$") || fail "no error box for $2"
+  keys "$e" Return
+  w=$(wait_window "Tablor 1.0 - Fichier SANS NOM \(1 enregistrement\)") ||
+    fail "no untitled window after $2"
+  kill $pid
+}
+
+# 5. A damaged table.
 printf 'PK\003\004\024\000\b\000\377\376 binaire\r\n' >"$work/casse.tbr"
-"$work/tablor" "$work/casse.tbr" &
-pid=$!
-e=$(wait_window "^Tablor 1.0$") || fail "no error box"
-keys "$e" Return
-w=$(wait_window "Tablor 1.0 - Fichier SANS NOM \(1 enregistrement\)") || fail "no untitled window after the error"
-kill $pid
+refused_start "$work/casse.tbr" "a damaged table"
 
 # 6. A pipe named on the command line: refused at once by name, never waited on.
 mkfifo "$work/tube.tbr"
-"$work/tablor" "$work/tube.tbr" &
-pid=$!
-e=$(wait_window "^Tablor 1.0$") || fail "no error box for a pipe"
-keys "$e" Return
-w=$(wait_window "Tablor 1.0 - Fichier SANS NOM \(1 enregistrement\)") || fail "no untitled window after the pipe"
-kill $pid
+refused_start "$work/tube.tbr" "a pipe"
 echo "real window: all checks passed"
