@@ -3,14 +3,12 @@
 #include "platform/Ansi.h"
 #include "platform/Errors.h"
 #include "platform/HugePages.h"
+#include "table/ByteMask.h"
 #include "table/TableDocument.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace tablor {
 namespace {
@@ -51,24 +49,7 @@ private:
             std::memcpy(last, p, size_ - block);
             p = last;
         }
-        mask_ = endsIn(p);
-    }
-
-    std::uint64_t endsIn(const char* p) const {
-        std::uint64_t m = 0;
-#if defined(__SSE2__)
-        const __m128i sep = _mm_set1_epi8(sep_), lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r');
-        for (int i = 0; i < 4; ++i) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-            const __m128i hit = _mm_or_si128(
-                _mm_cmpeq_epi8(v, sep), _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
-            m |= std::uint64_t(unsigned(_mm_movemask_epi8(hit))) << (16 * i);
-        }
-#else
-        for (int i = 0; i < 64; ++i)
-            m |= std::uint64_t(p[i] == sep_ || p[i] == '\n' || p[i] == '\r') << i;
-#endif
-        return m;
+        mask_ = bytesAmong(p, sep_, '\n', '\r');
     }
 
     const char* text_;

@@ -1,5 +1,7 @@
 #include "table/LineReader.h"
 
+#include "table/ByteMask.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -29,25 +31,6 @@ char* allocate(std::size_t size) {
     return p;
 }
 
-// One bit for each byte equal to `c` among the 64 bytes at p.
-std::uint64_t bytesEqualTo(const char* p, char c) {
-#if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi8(c);
-    std::uint64_t bits = 0;
-    for (int i = 0; i < 4; ++i) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-        bits |= std::uint64_t(std::uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(v, wanted))))
-                << (16 * i);
-    }
-    return bits;
-#else
-    std::uint64_t bits = 0;
-    for (int i = 0; i < 64; ++i)
-        bits |= std::uint64_t(p[i] == c) << i;
-    return bits;
-#endif
-}
-
 } // namespace
 
 void LineReader::Free::operator()(char* p) const {
@@ -59,7 +42,7 @@ LineReader::LineReader(ByteSource& source)
 
 void LineReader::scanWindow() {
     const std::size_t n = std::min<std::size_t>(end_ - scanned_, 64);
-    ends_ = bytesEqualTo(buf_.get() + scanned_, '\n');
+    ends_ = bytesAmong(buf_.get() + scanned_, '\n');
     if (n < 64) ends_ &= (std::uint64_t{1} << n) - 1;
     endsBase_ = scanned_;
     scanned_ += n;
