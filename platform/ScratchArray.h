@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <span>
 #include <type_traits>
+#include <utility>
 
 namespace tablor {
 
@@ -17,6 +18,17 @@ template <class T> class ScratchArray {
 public:
     ScratchArray() = default;
     explicit ScratchArray(std::size_t n) : bytes_(n * sizeof(T)), size_(n) {}
+    ScratchArray(ScratchArray&& other) noexcept
+        : bytes_(std::move(other.bytes_)), size_(std::exchange(other.size_, 0)) {}
+    ScratchArray& operator=(ScratchArray&& other) noexcept {
+        ScratchArray gone(std::move(*this));
+        bytes_ = std::move(other.bytes_);
+        size_ = std::exchange(other.size_, 0);
+        return *this;
+    }
+
+    // Gives the memory back at once, for a computation whose peak is made of these arrays.
+    void reset() { *this = ScratchArray(); }
 
     std::size_t size() const { return size_; }
     T* data() { return reinterpret_cast<T*>(bytes_.data()); }
