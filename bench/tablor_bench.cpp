@@ -166,7 +166,7 @@ double workloadCopy(const Args& a) {
     LoadTable(doc, a.file);
     Stopwatch clock;
     const CopyRange range = copyRangeOf(doc.StringGrid1);
-    const std::string text = copiedLines(doc.StringGrid1, range.cells);
+    const std::string text = CopiedText({}, doc.StringGrid1.snapshot(range.cells)).text();
     const double seconds = clock.seconds();
     if (text.size() < std::size_t(doc.RecordCount)) throw TablorError("copy text too short");
     return seconds;

@@ -14,6 +14,7 @@
 #include <QComboBox>
 
 #include <algorithm>
+#include <memory>
 
 namespace tablor {
 
@@ -119,15 +120,21 @@ void TForm1::Copier1Click() {
     const CopyRange range = copyRangeOf(grid());
     QString title = windowTitle();
     if (range.isSelection) title += QStringLiteral(" (sélection)");
-    const QByteArray heading = (title + QStringLiteral("\r\n")).toUtf8();
     platform_.dropOwnClipboardText();
-    // The clipboard carries UTF-8, so accents paste right into any program; the lines are
-    // written into place, so the text of a big table exists once.
-    QByteArray text(heading.size() + qsizetype(copiedLinesSize(grid(), range.cells)),
-                    Qt::Uninitialized);
-    std::copy(heading.cbegin(), heading.cend(), text.data());
-    writeCopiedLines(grid(), range.cells, text.data() + heading.size());
-    platform_.setClipboardText(text);
+    // The clipboard carries UTF-8, so accents paste right into any program. The text reads a
+    // snapshot of the range, which costs nothing while the table stays as it is: a big one is
+    // written only when a program asks for it, so the table's text never sits beside the table.
+    const auto text = std::make_shared<const CopiedText>(
+        (title + QStringLiteral("\r\n")).toUtf8().toStdString(), grid().snapshot(range.cells));
+    const auto utf8 = [text] {
+        QByteArray bytes(qsizetype(text->size()), Qt::Uninitialized);
+        text->write(bytes.data());
+        return bytes;
+    };
+    if (copiedOnDemand(grid(), range.cells))
+        platform_.setClipboardTextOnDemand(utf8);
+    else
+        platform_.setClipboardText(utf8());
 }
 
 } // namespace tablor

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -86,6 +87,10 @@ public:
     // Puts plain text, given in UTF-8, on the clipboard; throws TablorError when it cannot.
     // The bytes are handed over as they are: a whole table's text is not copied again.
     virtual void setClipboardText(const QByteArray& utf8) = 0;
+    // The same for a text written only when a program asks for it, each time it asks: `utf8`
+    // makes its bytes, or throws when it cannot, and the program then gets no text. A big
+    // table's text then never sits on the clipboard beside the table.
+    virtual void setClipboardTextOnDemand(std::function<QByteArray()> utf8) = 0;
     // Lets go of the text this program put on the clipboard, before a new one is built: a
     // whole table's text is then not held twice. Another program's text stays.
     virtual void dropOwnClipboardText() = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/AnsiValidator.h"
 #include "platform/Errors.h"
+#include "platform/OnDemandText.h"
 #include "platform/PainterCanvas.h"
 #include "platform/PrinterSetupDialog.h"
 #include "platform/ProgramName.h"
@@ -110,16 +111,29 @@ int QtPlatform::execDialog(QDialog& dialog) {
     return dialog.exec();
 }
 
-void QtPlatform::setClipboardText(const QByteArray& utf8) {
+namespace {
+// Empties the clipboard and puts the data made by `make` on it, once it is known to be there.
+template <class Make> void replaceClipboard(Make make) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) throw TablorError("Impossible d'ouvrir le Presse-papiers");
     clipboard->clear();
-    // Plain text is UTF-8 to Qt and to the other programs alike: both names share the one
-    // array, which is turned into anything else only when a program asks for it.
-    auto* data = new QMimeData;
-    data->setData(QStringLiteral("text/plain"), utf8);
-    data->setData(QStringLiteral("text/plain;charset=utf-8"), utf8);
-    clipboard->setMimeData(data);
+    clipboard->setMimeData(make());
+}
+} // namespace
+
+void QtPlatform::setClipboardText(const QByteArray& utf8) {
+    replaceClipboard([&utf8] {
+        // Plain text is UTF-8 to Qt and to the other programs alike: both names share the one
+        // array, which is turned into anything else only when a program asks for it.
+        auto* data = new QMimeData;
+        data->setData(QStringLiteral("text/plain"), utf8);
+        data->setData(QStringLiteral("text/plain;charset=utf-8"), utf8);
+        return data;
+    });
+}
+
+void QtPlatform::setClipboardTextOnDemand(std::function<QByteArray()> utf8) {
+    replaceClipboard([&utf8] { return new OnDemandText(std::move(utf8)); });
 }
 
 void QtPlatform::dropOwnClipboardText() {

@@ -22,6 +22,7 @@ public:
     std::optional<FileChoice> saveFileName(const FileDialogRequest& request) override;
     int execDialog(QDialog& dialog) override;
     void setClipboardText(const QByteArray& utf8) override;
+    void setClipboardTextOnDemand(std::function<QByteArray()> utf8) override;
     void dropOwnClipboardText() override;
     std::optional<PrintChoice> printDialog(QPrinter& printer, const PrintChoice& last) override;
     std::optional<QFont> fontDialog(const QFont& initial) override;

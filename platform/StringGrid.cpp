@@ -10,22 +10,43 @@ StringGrid::StringGrid(int colCount, int rowCount) {
 }
 
 StringGrid::StringGrid(int colCount, int rowCount, ForFilling)
-    : cols_(std::size_t(colCount)), widths_(std::size_t(colCount), DefaultColWidth),
-      rowCount_(rowCount) {
+    : widths_(std::size_t(colCount), DefaultColWidth), rowCount_(rowCount) {
     // An eighth more, so that the first records added after a load move no column.
     const std::size_t room = std::size_t(rowCount) + std::size_t(rowCount) / 8 + 64;
-    for (Column& col : cols_)
-        col.reserve(room);
+    cols_.reserve(std::size_t(colCount));
+    for (int c = 0; c < colCount; ++c)
+        cols_.emplace_back(std::make_shared<GridColumn>())->reserve(room);
 }
 
 void StringGrid::sizeUnset() {
-    for (Column& col : cols_)
-        col.resize(std::size_t(rowCount_));
+    for (int c = 0; c < ColCount(); ++c)
+        own(c).resize(std::size_t(rowCount_));
 }
 
 void StringGrid::finishFilling() {
-    for (Column& col : cols_)
-        col.resize(std::size_t(rowCount_), EmptyCell);
+    for (int c = 0; c < ColCount(); ++c)
+        own(c).resize(std::size_t(rowCount_), EmptyCell);
+}
+
+GridColumn& StringGrid::own(int col) {
+    std::shared_ptr<GridColumn>& words = cols_[col];
+    if (words.use_count() > 1) {
+        // The copy keeps the room to grow that the column had.
+        auto mine = std::make_shared<GridColumn>();
+        mine->reserve(words->capacity());
+        mine->resize(words->size()); // words left unset, then copied in one go
+        std::copy(words->begin(), words->end(), mine->begin());
+        words = std::move(mine);
+    }
+    return *words;
+}
+
+GridSnapshot StringGrid::snapshot(const GridRect& cells) const {
+    GridSnapshot s;
+    s.cells_ = cells;
+    s.cols_.assign(cols_.begin() + cells.Left, cols_.begin() + cells.Right + 1);
+    s.texts_ = arena_;
+    return s;
 }
 
 void StringGrid::setSize(int cols, int rows) {
@@ -39,11 +60,11 @@ void StringGrid::setColCount(int n) {
     const int old = ColCount();
     if (n == old) return;
     for (int c = n; c < old; ++c)
-        for (CellWord w : cols_[c])
+        for (CellWord w : *cols_[c])
             release(w);
     cols_.resize(n);
     for (int c = old; c < n; ++c)
-        cols_[c].assign(rowCount_, EmptyCell);
+        cols_[c] = std::make_shared<GridColumn>(rowCount_, EmptyCell);
     widths_.resize(n, DefaultColWidth);
     clampCurrent();
     maybeCompact();
@@ -53,7 +74,8 @@ void StringGrid::setColCount(int n) {
 void StringGrid::setRowCount(int n) {
     n = std::max(n, 2);
     if (n == rowCount_) return;
-    for (auto& col : cols_) {
+    for (int c = 0; c < ColCount(); ++c) {
+        GridColumn& col = own(c);
         for (int r = n; r < rowCount_; ++r)
             release(col[r]);
         col.resize(n, EmptyCell);
@@ -76,9 +98,9 @@ void StringGrid::clampCurrent() {
 }
 
 void StringGrid::setCell(int col, int row, std::string_view text) {
-    CellWord& w = cols_[col][row];
-    if (cellText(w) == text) return;
-    const CellWord fresh = makeCell(text, arena_);
+    if (cell(col, row) == text) return;
+    CellWord& w = own(col)[row];
+    const CellWord fresh = makeCell(text, *arena_);
     release(w);
     w = fresh;
     maybeCompact();
@@ -144,7 +166,7 @@ std::vector<std::string> StringGrid::rowStrings(int row) const {
     std::vector<std::string> out;
     out.reserve(cols_.size());
     for (const auto& col : cols_)
-        out.emplace_back(cellText(col[row]));
+        out.emplace_back(cellText((*col)[row]));
     return out;
 }
 
@@ -156,7 +178,8 @@ void StringGrid::clearRow(int row) {
 
 void StringGrid::removeRows(int first, int count, int minRows) {
     assert(first >= 1 && count >= 1 && first + count <= rowCount_);
-    for (auto& col : cols_) {
+    for (int c = 0; c < ColCount(); ++c) {
+        GridColumn& col = own(c);
         for (int r = first; r < first + count; ++r)
             release(col[r]);
         col.erase(col.begin() + first, col.begin() + first + count);
@@ -174,12 +197,12 @@ void StringGrid::removeRows(int first, int count, int minRows) {
 void StringGrid::removeCols(int first, int count, int minCols) {
     assert(first >= 0 && count >= 1 && first + count <= ColCount());
     for (int c = first; c < first + count; ++c)
-        for (CellWord w : cols_[c])
+        for (CellWord w : *cols_[c])
             release(w);
     const int old = ColCount();
     cols_.erase(cols_.begin() + first, cols_.begin() + first + count);
     while (ColCount() < minCols)
-        cols_.emplace_back(rowCount_, EmptyCell);
+        cols_.push_back(std::make_shared<GridColumn>(rowCount_, EmptyCell));
     // Widths stay with their positions: the field that moves in takes the width found there.
     widths_.resize(ColCount());
     if (ColCount() != old) clampCurrent();
@@ -188,7 +211,8 @@ void StringGrid::removeCols(int first, int count, int minCols) {
 }
 
 void StringGrid::blankRecords() {
-    for (auto& col : cols_) {
+    for (int c = 0; c < ColCount(); ++c) {
+        GridColumn& col = own(c);
         for (int r = 1; r < rowCount_; ++r) {
             release(col[r]);
             col[r] = EmptyCell;
@@ -201,18 +225,22 @@ void StringGrid::blankRecords() {
 void StringGrid::permuteRecords(std::span<const int> order) {
     assert(static_cast<int>(order.size()) == rowCount_ - 1);
     // Each column is gathered into a spare one that then takes its place; the column left over
-    // is the spare for the next, so one spare serves them all and no words are copied back.
-    Column spare;
+    // is the spare for the next, so one spare serves them all and no words are copied back. A
+    // column a snapshot shares stays with the snapshot, and the next column gets a new spare.
+    auto spare = std::make_shared<GridColumn>();
     for (auto& col : cols_) {
-        if (spare.capacity() < col.capacity()) {
-            spare = {};
-            spare.reserve(col.capacity());
+        if (spare->capacity() < col->capacity()) {
+            *spare = {};
+            spare->reserve(col->capacity());
         }
-        spare.resize(col.size());
-        spare[0] = col[0];
+        spare->resize(col->size());
+        GridColumn& to = *spare;
+        const GridColumn& from = *col;
+        to[0] = from[0];
         for (std::size_t i = 0; i < order.size(); ++i)
-            spare[i + 1] = col[order[i] + 1];
+            to[i + 1] = from[order[i] + 1];
         col.swap(spare);
+        if (spare.use_count() > 1) spare = std::make_shared<GridColumn>();
     }
     // The long texts were in the old order; scans and saves read them fastest in the new one.
     relayTexts();
@@ -223,7 +251,7 @@ void StringGrid::assign(StringGrid&& other) {
     cols_ = std::move(other.cols_);
     widths_ = std::move(other.widths_);
     rowCount_ = other.rowCount_;
-    arena_ = std::move(other.arena_);
+    arena_ = std::exchange(other.arena_, std::make_shared<TextArena>());
     other.cols_.clear();
     other.widths_.clear();
     col_ = 0;
@@ -233,33 +261,39 @@ void StringGrid::assign(StringGrid&& other) {
 }
 
 std::size_t StringGrid::memoryBytes() const {
-    std::size_t n = arena_.liveBytes() + arena_.garbageBytes();
+    std::size_t n = arena_->liveBytes() + arena_->garbageBytes();
     for (const auto& col : cols_)
-        n += col.capacity() * sizeof(CellWord);
+        n += col->capacity() * sizeof(CellWord);
     return n;
 }
 
 void StringGrid::maybeCompact() {
     // Edits leave old long texts behind in the arena; copy the live ones out once the garbage
     // outweighs them, so memory stays proportional to the table.
-    const std::size_t garbage = arena_.garbageBytes();
-    if (garbage < (std::size_t{16} << 20) || garbage < arena_.liveBytes()) return;
+    const std::size_t garbage = arena_->garbageBytes();
+    if (garbage < (std::size_t{16} << 20) || garbage < arena_->liveBytes()) return;
     relayTexts();
 }
 
 void StringGrid::relayTexts() {
-    if (arena_.liveBytes() == 0) return;
-    TextArena fresh;
+    if (arena_->liveBytes() == 0) return;
+    // Every long word is rewritten: the columns must be the grid's own.
+    std::vector<CellWord*> cols;
+    cols.reserve(cols_.size());
+    for (int c = 0; c < ColCount(); ++c)
+        cols.push_back(own(c).data());
+    auto fresh = std::make_shared<TextArena>();
     // The texts lie anywhere: ask for those of a few rows ahead while copying these.
     constexpr int Ahead = 8;
     for (int r = 0; r < rowCount_; ++r) {
         if (r + Ahead < rowCount_)
-            for (const auto& col : cols_)
+            for (const CellWord* col : cols)
                 if (const CellWord w = col[r + Ahead]; !isInline(w))
                     __builtin_prefetch(reinterpret_cast<const char*>(w));
-        for (auto& col : cols_)
-            if (CellWord& w = col[r]; !isInline(w)) w = fresh.store(cellText(w));
+        for (CellWord* col : cols)
+            if (CellWord& w = col[r]; !isInline(w)) w = fresh->store(cellText(w));
     }
+    // The old arena goes, unless a snapshot still reads it.
     arena_ = std::move(fresh);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/HugePages.h"
 
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -20,6 +21,27 @@ namespace tablor {
 struct GridRect {
     int Left = 0, Top = 1, Right = 0, Bottom = 1;
     bool operator==(const GridRect&) const = default;
+};
+
+// The words of one column, row by row.
+using GridColumn = std::vector<CellWord, BigAllocator<CellWord>>;
+
+// A range of the grid as it was when taken, whatever the grid does afterwards, even once it is
+// gone: it shares the columns and the text arena of the range, and the grid copies a shared
+// column before it changes it. Taking one costs a few pointers.
+class GridSnapshot {
+public:
+    const GridRect& cells() const { return cells_; }
+    // A cell of the range, in the grid's numbering.
+    std::string_view cell(int col, int row) const {
+        return cellText((*cols_[col - cells_.Left])[row]);
+    }
+
+private:
+    friend class StringGrid;
+    GridRect cells_;
+    std::vector<std::shared_ptr<const GridColumn>> cols_;
+    std::shared_ptr<const TextArena> texts_;
 };
 
 // What a view of the grid wants to hear about. Every call comes after the change.
@@ -61,25 +83,25 @@ public:
     void setSize(int cols, int rows);
 
     // The view is valid until the next change of the grid.
-    std::string_view cell(int col, int row) const { return cellText(cols_[col][row]); }
+    std::string_view cell(int col, int row) const { return cellText((*cols_[col])[row]); }
     std::string cellString(int col, int row) const { return std::string(cell(col, row)); }
     void setCell(int col, int row, std::string_view text);
     // Fills a cell of a grid still being built (the table reader): the cell must be empty and
     // nobody is told, which saves what setCell spends on millions of cells.
     void fillEmptyCell(int col, int row, std::string_view text) {
-        cols_[col][row] = makeCell(text, arena_);
+        (*cols_[col])[row] = makeCell(text, *arena_);
     }
     void appendCell(int col, std::string_view text) {
-        cols_[col].push_back(makeCell(text, arena_));
+        cols_[col]->push_back(makeCell(text, *arena_));
     }
     void finishFilling();
     // Or, for a reader that fills from several threads: every column takes its full size at
     // once with its words unset, each then written once through unsetColumn (texts from
     // texts(), or from the arenas of other threads, merged by adoptTexts) before finishFilling.
     void sizeUnset();
-    CellWord* unsetColumn(int col) { return cols_[col].data(); }
-    TextArena& texts() { return arena_; }
-    void adoptTexts(TextArena&& more) { arena_.adopt(std::move(more)); }
+    CellWord* unsetColumn(int col) { return cols_[col]->data(); }
+    TextArena& texts() { return *arena_; }
+    void adoptTexts(TextArena&& more) { arena_->adopt(std::move(more)); }
 
     int colWidth(int col) const { return widths_[col]; }
     void setColWidth(int col, int width);
@@ -114,7 +136,10 @@ public:
     // Reorders the records: record i+1 becomes the old record order[i]+1 (order is 0-based).
     void permuteRecords(std::span<const int> order);
     // Raw access to one column's words, for fast scans (sort keys, search).
-    std::span<const CellWord> column(int col) const { return cols_[col]; }
+    std::span<const CellWord> column(int col) const { return *cols_[col]; }
+
+    // The cells of `cells` as they are now, for as long as the snapshot lives.
+    GridSnapshot snapshot(const GridRect& cells) const;
 
     // Takes the other grid's size, cells and widths (a freshly read table); keeps observers
     // and the click handler. The current cell goes to (0, 1) without a click notification.
@@ -145,7 +170,10 @@ public:
     std::function<void()> onClick;
 
 private:
-    void release(CellWord w) { arena_.release(w); }
+    void release(CellWord w) { arena_->release(w); }
+    // The column, first copied when a snapshot shares it: every change of a column's words
+    // goes through here.
+    GridColumn& own(int col);
     void maybeCompact();
     // Copies the live long texts into a fresh arena, record by record as a file holds them,
     // leaving the garbage behind.
@@ -157,13 +185,15 @@ private:
     void notifyCurrent();
     void fireClick();
 
-    using Column = std::vector<CellWord, BigAllocator<CellWord>>;
-    std::vector<Column> cols_;
+    // Shared with the snapshots taken since the column last changed.
+    std::vector<std::shared_ptr<GridColumn>> cols_;
     std::vector<int> widths_;
     int rowCount_ = 2;
     int col_ = 0, row_ = 1;
     GridRect sel_;
-    TextArena arena_;
+    // Shared with the snapshots too: texts are only ever added to an arena, and one that is
+    // compacted or replaced is left to the snapshots that still read it.
+    std::shared_ptr<TextArena> arena_ = std::make_shared<TextArena>();
     GridObserver* observer_ = nullptr;
     int batchDepth_ = 0;
     bool batchDirty_ = false;

@@ -6,7 +6,8 @@
 # the writer writes it; closing writes the settings beside the executable and the next start
 # reopens the table, maximised when the settings say so; the help opens and Escape closes it;
 # "not found" shows above the search dialog and gives the focus back to it; a damaged table
-# or a pipe gives the error box and leaves a usable window; a modified table asks before closing.
+# or a pipe gives the error box and leaves a usable window; a modified table asks before closing;
+# another program pastes a big table as it was when copied.
 # Usage: real_window.sh BIN_DIR (run under xvfb-run).
 # The X server must run with -noreset: the program starts and quits several times, and a server
 # that resets when its last client leaves can refuse the next one for a moment.
@@ -148,4 +149,22 @@ refused_start "$work/casse.tbr" "a damaged table"
 # 6. A pipe named on the command line: refused at once by name, never waited on.
 mkfifo "$work/tube.tbr"
 refused_start "$work/tube.tbr" "a pipe"
+# 7. A big table copied, then edited: another program pastes the table as it was copied (a big
+# copy's text is written only when asked for); copied again, it pastes the edit.
+awk -v n=33000 'BEGIN { printf "2\n%d\n0\n327\n450\n64\n8\n40\n1\n80\n8\n88\n1\nNom\nVille\n", n + 1
+  for (i = 1; i <= n; i++) printf "n%d\nville %d\n", i, i }' >"$work/grand.tbr"
+"$work/tablor" "$work/grand.tbr" &
+pid=$!
+w=$(wait_window "Tablor 1.0 - Fichier grand \(33000 enregistrements\)") || fail "big table not opened"
+pasted() { # first record's name -> whether the clipboard holds the whole table with it
+  { printf '%s\r\n\r\n' "$(xdotool getwindowname "$w")"
+    awk -v first="$1" 'BEGIN { for (i = 1; i <= 33000; i++) printf "%s\r\nville %d\r\n\r\n", i == 1 ? first : "n" i, i }'
+  } | cmp -s - <(xclip -o -selection clipboard)
+}
+keys "$w" alt+e c
+keys "$w" x Return
+pasted n1 || fail "the copy did not paste the table as copied: $(xclip -o -selection clipboard | head -c 300)"
+keys "$w" alt+e c
+pasted x || fail "the second copy did not paste the edit: $(xclip -o -selection clipboard | head -c 300)"
+kill $pid
 echo "real window: all checks passed"

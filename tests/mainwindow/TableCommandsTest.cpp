@@ -5,6 +5,7 @@
 
 #include "mainwindow/_Tri.h"
 #include "platform/StringGridView.h"
+#include "table/CopyText.h"
 #include "table/TableFile.h"
 
 #include <QComboBox>
@@ -365,6 +366,82 @@ TEST(TableCommands, CopyPutsTheTableOrTheSelectionOnTheClipboard) {
     EXPECT_EQ(f.platform.clipboard[1], t + " (sélection)\r\n\r\nz\r\n\r\nv\r\nw\r\n\r\n");
     EXPECT_EQ(f.platform.busyCount, 2);
     EXPECT_FALSE(w.document().Modified);
+    EXPECT_TRUE(f.platform.clipboardOnDemand.empty()) << "a small copy is written at once";
+}
+
+// A big copy is written when a program asks for it, each time: whatever the table goes through
+// after the copy, up to its window closing, it pastes as the table was when copied.
+TEST(TableCommands, ABigCopyPastesTheTableAsCopiedWhateverFollows) {
+    MainWindowFixture f;
+    TForm1& w = f.start();
+    const int records = int(CopiedAtOnceCells / 3) + 1;
+    Rows rows{{"A", "B", "C"}};
+    for (int r = 1; r <= records; ++r)
+        rows.push_back({"r" + std::to_string(r),
+                        r % 3 ? "" : "un texte assez long " + std::to_string(r), "\xE9"});
+    fill(w, rows);
+    w.grid().moveTo(1, 1);
+    action(w, "Copier1")->trigger();
+    ASSERT_EQ(f.platform.clipboardOnDemand.size(), 1u);
+    ASSERT_TRUE(f.platform.clipboard.isEmpty());
+    const auto pasted = [&f] { return f.platform.clipboardOnDemand[0](); };
+    const QByteArray copied = pasted();
+    ASSERT_TRUE(copied.startsWith(
+        (w.windowTitle() + QStringLiteral("\r\n\r\nr1\r\né\r\n\r\nr2\r\né\r\n\r\nr3\r\nun texte "))
+            .toUtf8()));
+    ASSERT_TRUE(copied.endsWith("\r\n\r\n"));
+
+    // A few cells of the big table are written at once.
+    w.grid().setSelection({0, 1, 2, 10});
+    action(w, "Copier1")->trigger();
+    EXPECT_EQ(f.platform.clipboard.size(), 1);
+    EXPECT_EQ(f.platform.clipboardOnDemand.size(), 1u);
+
+    f.write("autre.tbr", SaveTableToBytes(TableDocument(), DocumentCardLayout(TableDocument())));
+    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+        {"edit",
+         [&] {
+             w.grid().setCell(1, 3, "court");
+             w.grid().setCell(0, 2, "bien plus long");
+         }},
+        {"rename",
+         [&] {
+             f.platform.inputAnswers = {QStringLiteral("Nom")};
+             w.StringGrid1MouseDown(Qt::RightButton, Qt::RightButton, Qt::NoModifier, false, 0, 0);
+         }},
+        {"add record", [&] { action(w, "Ajouterligne1")->trigger(); }},
+        {"add field", [&] { action(w, "Ajoutercolonne1")->trigger(); }},
+        {"sort",
+         [&] {
+             f.platform.dialogScripts = {sortDialog(1, QDialog::Accepted)};
+             action(w, "trierlesenregistrements1")->trigger();
+         }},
+        {"delete records",
+         [&] {
+             w.grid().setSelection({0, 2, 0, 500});
+             action(w, "Supprimerligne1")->trigger();
+         }},
+        {"delete field",
+         [&] {
+             w.grid().setSelection({0, 1, 0, 1});
+             action(w, "Supprimercolonne1")->trigger();
+         }},
+        {"move field", [&] { w.grid().moveColumn(0, 2); }},
+        {"blank", [&] { action(w, "Effacerlesenregistrements1")->trigger(); }},
+        {"open",
+         [&] {
+             f.platform.questionAnswers = {Answer::No};
+             f.platform.openAnswers = {f.path("autre.tbr")};
+             w.Ouvrir1Click();
+         }},
+        {"new", [&] { w.Nouveau1Click(); }},
+        {"close", [&] { f.form.reset(); }},
+    };
+    for (const auto& [name, change] : changes) {
+        change();
+        ASSERT_EQ(pasted(), copied) << "after: " << name;
+    }
+    EXPECT_TRUE(f.platform.errors.isEmpty());
 }
 
 TEST(TableCommands, AClipboardThatWontOpenIsReported) {

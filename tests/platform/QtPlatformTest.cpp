@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMimeData>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -35,8 +36,27 @@ TEST(QtPlatform, WithoutALocaleTheDateIsFrench) {
               QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
 }
 
-// The clipboard gets UTF-8 bytes and gives them back as text, accents and the euro sign whole.
+// The clipboard gets UTF-8 bytes and gives them back as text, accents and the euro sign whole,
+// also when they are made only as they are asked for; bytes that cannot be made are no text.
 TEST(QtPlatform, TheClipboardReadsBackTheUtf8Text) {
-    QtPlatform().setClipboardText(QStringLiteral("Été 20 €\r\n").toUtf8());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Été 20 €\r\n"));
+    const QString text = QStringLiteral("Été 20 €\r\n");
+    QtPlatform().setClipboardText(text.toUtf8());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+
+    int made = 0;
+    QtPlatform().setClipboardTextOnDemand([&] {
+        ++made;
+        return text.toUtf8();
+    });
+    EXPECT_EQ(made, 0);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    EXPECT_EQ(data->formats(), (QStringList{QStringLiteral("text/plain"),
+                                            QStringLiteral("text/plain;charset=utf-8")}));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+    EXPECT_EQ(data->data(QStringLiteral("text/plain")), text.toUtf8());
+    EXPECT_TRUE(data->data(QStringLiteral("text/html")).isEmpty());
+    EXPECT_EQ(made, 2);
+
+    QtPlatform().setClipboardTextOnDemand([]() -> QByteArray { throw std::bad_alloc(); });
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString());
 }

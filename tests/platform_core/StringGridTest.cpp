@@ -1,16 +1,22 @@
 // The grid store: the rules the table commands rely on.
 
-#include "platform/Ansi.h"
 #include "platform/StringGrid.h"
+#include "platform/Ansi.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <numeric>
 #include <random>
 
 using namespace tablor;
 
 namespace {
-std::string longText(int i) { return "texte assez long n\xb0" + std::to_string(i); }
+std::string longText(int i) {
+    return "texte assez long n\xb0" + std::to_string(i);
+}
 } // namespace
 
 TEST(StringGrid, ShortLongAndEmptyCells) {
@@ -29,7 +35,8 @@ TEST(StringGrid, ShortLongAndEmptyCells) {
 TEST(StringGrid, ShrinkingDropsCellsAndGrowingBringsEmptyOnes) {
     StringGrid g(3, 5);
     for (int c = 0; c < 3; ++c)
-        for (int r = 0; r < 5; ++r) g.setCell(c, r, longText(c * 10 + r));
+        for (int r = 0; r < 5; ++r)
+            g.setCell(c, r, longText(c * 10 + r));
     g.setColWidth(2, 150);
     g.moveTo(2, 4);
     g.setColCount(2);
@@ -86,7 +93,8 @@ TEST(StringGrid, MovingAColumnCarriesItsCellsAndWidth) {
 
 TEST(StringGrid, RemovingRowsNeverLeavesFewerThanOneRecord) {
     StringGrid g(2, 7);
-    for (int r = 1; r < 7; ++r) g.setCell(0, r, longText(r));
+    for (int r = 1; r < 7; ++r)
+        g.setCell(0, r, longText(r));
     g.removeRows(2, 3, 2); // records 2..4
     ASSERT_EQ(g.RowCount(), 4);
     EXPECT_EQ(g.cell(0, 1), longText(1));
@@ -114,14 +122,16 @@ TEST(StringGrid, TheArenaKeepsEveryLiveTextThroughHeavyEditing) {
         }
     }
     for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 2001; ++r) ASSERT_EQ(g.cell(c, r), expect[c * 2001 + r]);
+        for (int r = 0; r < 2001; ++r)
+            ASSERT_EQ(g.cell(c, r), expect[c * 2001 + r]);
     EXPECT_LT(g.memoryBytes(), std::size_t{64} << 20);
 }
 
 TEST(StringGrid, PermutingRecordsKeepsTheHeader) {
     StringGrid g(2, 4);
     g.setCell(0, 0, "Nom");
-    for (int r = 1; r < 4; ++r) g.setCell(1, r, longText(r));
+    for (int r = 1; r < 4; ++r)
+        g.setCell(1, r, longText(r));
     const int order[] = {2, 0, 1};
     g.permuteRecords(order);
     EXPECT_EQ(g.cell(0, 0), "Nom");
@@ -130,13 +140,93 @@ TEST(StringGrid, PermutingRecordsKeepsTheHeader) {
     EXPECT_EQ(g.cell(1, 3), longText(2));
 }
 
+// Snapshots taken between random changes read, to the end and after the grid is gone, what
+// the grid held when each was taken; the grid itself changes as a grid never snapshotted does.
+TEST(StringGrid, ASnapshotStaysAsTakenWhateverTheGridDoes) {
+    std::mt19937 rng(5);
+    auto pick = [&rng](int from, int to) { return from + int(rng() % unsigned(to - from + 1)); };
+    auto grid = std::make_unique<StringGrid>(4, 30);
+    StringGrid plain(4, 30);
+    struct Taken {
+        GridSnapshot snapshot;
+        std::vector<std::string> cells;
+    };
+    std::vector<Taken> taken;
+    for (int step = 0; step < 3000; ++step) {
+        const int cols = plain.ColCount(), rows = plain.RowCount();
+        const int c = pick(0, cols - 1), to = pick(0, cols - 1), r = pick(0, rows - 1);
+        const int first = pick(1, rows - 1), count = pick(1, rows - first), n = pick(1, 40);
+        std::function<void(StringGrid&)> change;
+        switch (rng() % 12) {
+        case 0: {
+            GridRect range{pick(0, c), pick(1, rows - 1), c, 0};
+            range.Bottom = pick(range.Top, rows - 1);
+            Taken t{grid->snapshot(range), {}};
+            for (int row = range.Top; row <= range.Bottom; ++row)
+                for (int col = range.Left; col <= range.Right; ++col)
+                    t.cells.emplace_back(grid->cell(col, row));
+            taken.push_back(std::move(t));
+            continue;
+        }
+        case 1:
+            change = [=](StringGrid& g) { g.removeRows(first, count, 2); };
+            break;
+        case 2:
+            change = [=](StringGrid& g) { g.setRowCount(n + 1); };
+            break;
+        case 3:
+            change = [=](StringGrid& g) { g.setColCount(n % 6 + 1); };
+            break;
+        case 4:
+            change = [=](StringGrid& g) { g.removeCols(c, 1 + n % (cols - c), 1); };
+            break;
+        case 5:
+            change = [=](StringGrid& g) { g.moveColumn(c, to); };
+            break;
+        case 6: {
+            std::vector<int> order(std::size_t(rows - 1));
+            std::iota(order.begin(), order.end(), 0);
+            std::shuffle(order.begin(), order.end(), rng);
+            change = [order](StringGrid& g) { g.permuteRecords(order); };
+            break;
+        }
+        case 7:
+            change = [=](StringGrid& g) { n < 10 ? g.blankRecords() : g.clearRow(r); };
+            break;
+        default: {
+            const std::string text = n % 2 ? longText(step) : std::to_string(step % 100);
+            change = [=](StringGrid& g) { g.setCell(c, r, text); };
+        }
+        }
+        change(*grid);
+        change(plain);
+    }
+    for (int c = 0; c < plain.ColCount(); ++c)
+        for (int r = 0; r < plain.RowCount(); ++r)
+            ASSERT_EQ(grid->cell(c, r), plain.cell(c, r));
+    // A new table takes the grid's place, then the grid goes.
+    grid->assign(StringGrid(2, 2));
+    grid.reset();
+    ASSERT_GT(taken.size(), 100u);
+    for (const Taken& t : taken) {
+        const GridRect& range = t.snapshot.cells();
+        std::size_t i = 0;
+        for (int row = range.Top; row <= range.Bottom; ++row)
+            for (int col = range.Left; col <= range.Right; ++col)
+                ASSERT_EQ(t.snapshot.cell(col, row), t.cells[i++]);
+    }
+}
+
 TEST(Ansi, EveryByteRoundTripsThroughUnicode) {
     std::string all;
-    for (int b = 0; b < 256; ++b) all += char(b);
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
     const std::string utf8 = ansi::toUtf8(all);
     EXPECT_EQ(ansi::fromUtf8(utf8), all);
     EXPECT_EQ(ansi::toUtf8("\x80\xe9\x9c"), "\u20ac\u00e9\u0153");
-    EXPECT_EQ(ansi::fromUtf8("\u4e2d"), "?");         // not in the code page
-    EXPECT_EQ(ansi::fromUtf8("a\xff" "b"), "a?b");    // broken UTF-8
-    EXPECT_EQ(ansi::fromUtf8("\xc3"), "?");           // cut short
+    EXPECT_EQ(ansi::fromUtf8("\u4e2d"), "?"); // not in the code page
+    EXPECT_EQ(ansi::fromUtf8("a\xff"
+                             "b"),
+              "a?b");                       // broken UTF-8
+    EXPECT_EQ(ansi::fromUtf8("\xc3"), "?"); // cut short
 }

@@ -61,6 +61,11 @@ void ScriptedPlatform::setClipboardText(const QByteArray& utf8) {
     clipboard << QString::fromUtf8(utf8);
 }
 
+void ScriptedPlatform::setClipboardTextOnDemand(std::function<QByteArray()> utf8) {
+    if (clipboardFails) throw TablorError("Impossible d'ouvrir le Presse-papiers");
+    clipboardOnDemand.push_back(std::move(utf8));
+}
+
 std::optional<PrintChoice> ScriptedPlatform::printDialog(QPrinter&, const PrintChoice& last) {
     printDialogs << last;
     return next(printAnswers, "print dialog");

@@ -13,6 +13,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace tablor::test {
 
@@ -51,7 +52,9 @@ public:
     QStringList questions;    // "caption|text"
     QStringList inputQueries; // "caption|prompt|value|maxLength"
     QList<FileDialogRequest> openRequests, saveRequests;
-    QStringList clipboard;           // every text put on the clipboard
+    QStringList clipboard; // every text put on the clipboard
+    // Every text put on the clipboard to be written when asked for: call one to read it.
+    std::vector<std::function<QByteArray()>> clipboardOnDemand;
     QList<PrintChoice> printDialogs; // the choice each print dialog started from
     QList<QFont> fontDialogs;        // the font each font dialog started from
     int printerSetups = 0;
@@ -79,6 +82,7 @@ public:
     std::optional<FileChoice> saveFileName(const FileDialogRequest& request) override;
     int execDialog(QDialog& dialog) override;
     void setClipboardText(const QByteArray& utf8) override;
+    void setClipboardTextOnDemand(std::function<QByteArray()> utf8) override;
     void dropOwnClipboardText() override {}
     std::optional<PrintChoice> printDialog(QPrinter& printer, const PrintChoice& last) override;
     std::optional<QFont> fontDialog(const QFont& initial) override;

@@ -15,6 +15,10 @@ void fillSample(StringGrid& g) {
         for (int c = 0; c < 3; ++c)
             g.setCell(c, r, cells[r][c]);
 }
+
+std::string copiedLines(const StringGrid& g, const CopyRange& range) {
+    return CopiedText({}, g.snapshot(range.cells)).text();
+}
 } // namespace
 
 TEST(CopyText, OneSelectedCellCopiesTheWholeTable) {
@@ -25,7 +29,7 @@ TEST(CopyText, OneSelectedCellCopiesTheWholeTable) {
     EXPECT_FALSE(range.isSelection);
     EXPECT_EQ(range.cells, (GridRect{0, 1, 2, 4}));
     // Field names never; an empty cell gives no line; an empty record only its separator; UTF-8.
-    EXPECT_EQ(copiedLines(g, range.cells),
+    EXPECT_EQ(copiedLines(g, range),
               "\r\nx\r\nz\r\n\r\nu\r\nv\r\nw\r\n\r\n\r\n\xC3\xA9\r\nb\r\nc\r\n\r\n");
 }
 
@@ -36,13 +40,13 @@ TEST(CopyText, ALargerSelectionCopiesJustItsCells) {
     g.setSelection({1, 2, 2, 3});
     CopyRange range = copyRangeOf(g);
     EXPECT_TRUE(range.isSelection);
-    EXPECT_EQ(copiedLines(g, range.cells), "\r\nv\r\nw\r\n\r\n\r\n");
+    EXPECT_EQ(copiedLines(g, range), "\r\nv\r\nw\r\n\r\n\r\n");
 
     // Two cells of one row.
     g.setSelection({0, 1, 1, 1});
     range = copyRangeOf(g);
     EXPECT_TRUE(range.isSelection);
-    EXPECT_EQ(copiedLines(g, range.cells), "\r\nx\r\n\r\n");
+    EXPECT_EQ(copiedLines(g, range), "\r\nx\r\n\r\n");
 }
 
 TEST(CopyText, TheCardCopiesTheChosenFieldsOfTheCurrentRecordAndKeepsTheChoice) {
