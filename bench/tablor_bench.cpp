@@ -172,6 +172,20 @@ double workloadCopy(const Args& a) {
     return seconds;
 }
 
+// The first cell edited after a copy of the whole table, which takes its column back from the
+// copy's snapshot.
+double workloadEditAfterCopy(const Args& a) {
+    TableDocument doc;
+    LoadTable(doc, a.file);
+    StringGrid& g = doc.StringGrid1;
+    const GridSnapshot copied = g.snapshot(copyRangeOf(g).cells);
+    Stopwatch clock;
+    g.setCell(0, 1, "modifi\xE9");
+    const double seconds = clock.seconds();
+    if (copied.cell(0, 1) == g.cell(0, 1)) throw TablorError("the copy changed with the table");
+    return seconds;
+}
+
 // Keywords for the searches; the words of the generated table are made of syllables that hold
 // none of the letters g, q, w, x or z, so neither keyword occurs by chance.
 constexpr std::string_view MissingKeyword = "zqxw";
@@ -249,6 +263,7 @@ constexpr Workload Workloads[] = {
     {"append-empty", workloadAppendToEmpty, 9},
     {"append-first", workloadAppendFirst, 6},
     {"copy", workloadCopy, 3},
+    {"edit-after-copy", workloadEditAfterCopy, 6},
     {"search-miss", workloadSearchMiss, 3},
     {"search-after-sort", workloadSearchAfterSort, 3},
     {"search-last", workloadSearchLast, 3},
