@@ -1,6 +1,7 @@
 #include "platform/CellText.h"
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 
 namespace tablor {
@@ -11,10 +12,10 @@ CellWord TextArena::store(std::string_view text) {
     char* at;
     if (need > OwnBlock) {
         // Blocks stay dense.
-        at = blocks_.emplace_back(need).data();
+        at = newBlock(need);
     } else {
         if (need > room_) {
-            cursor_ = blocks_.emplace_back(nextBlock_).data();
+            cursor_ = newBlock(nextBlock_);
             room_ = nextBlock_;
             nextBlock_ = std::min(nextBlock_ * 2, LastBlock);
         }
@@ -22,11 +23,24 @@ CellWord TextArena::store(std::string_view text) {
         cursor_ += need;
         room_ -= need;
     }
-    const auto len = static_cast<std::uint32_t>(text.size());
-    std::memcpy(at, &len, sizeof len);
-    std::memcpy(at + 4, text.data(), text.size());
     total_ += need;
-    return reinterpret_cast<CellWord>(at);
+    if (text.size() >= LengthInEntry) {
+        const auto len = static_cast<std::uint32_t>(text.size());
+        std::memcpy(at, &len, sizeof len);
+        at += sizeof len;
+    }
+    if (!text.empty()) std::memcpy(at, text.data(), text.size());
+    return longWord(at, text.size());
+}
+
+char* TextArena::newBlock(std::size_t size) {
+    char* p = blocks_.emplace_back(size).data();
+    // A word keeps 47 bits of address: a block beyond them could not be told apart from another.
+    if (reinterpret_cast<std::uintptr_t>(p) + size >= LongAddressLimit) {
+        blocks_.pop_back();
+        throw std::bad_alloc();
+    }
+    return p;
 }
 
 void TextArena::adopt(TextArena&& other) {

@@ -5,6 +5,7 @@
 
 #include "platform/HugePages.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -25,7 +26,21 @@ inline bool isInline(CellWord w) {
     return (w & 1) != 0;
 }
 
-// Arena of long texts. Each entry is a 32-bit length followed by the bytes, 4-byte aligned.
+// A long text's word: bit 0 clear, the text's length in bits 1 to 16 and the address of its
+// bytes in bits 17 to 63 (user addresses fit 47 bits; the arena refuses a block beyond them).
+// A text of LengthInEntry bytes or more has that value in the word and its length, in 32 bits,
+// just before its bytes.
+inline constexpr int LongLengthShift = 1;
+inline constexpr int LongAddressShift = 17;
+inline constexpr std::uint32_t LengthInEntry = 0xFFFF;
+inline constexpr std::uintptr_t LongAddressLimit = std::uintptr_t{1} << (64 - LongAddressShift);
+
+// Where a long text's bytes are.
+inline const char* longTextAt(CellWord w) {
+    return reinterpret_cast<const char*>(w >> LongAddressShift);
+}
+
+// Arena of long texts: their bytes one after the other, unaligned, the length in the word.
 // Entries are never moved while in use; released ones only count as garbage until the owner
 // compacts (copies the live texts into a fresh arena).
 class TextArena {
@@ -42,16 +57,13 @@ public:
     // store() for a text followed by at least 32 readable bytes (a reader's padded buffer): a
     // short one is copied in two 16-byte pieces while the block has room for them.
     CellWord storePadded(std::string_view text) {
-        if (text.size() > 28 || room_ < 36) return store(text);
-        const std::size_t need = entrySize(text.size());
-        const auto len = static_cast<std::uint32_t>(text.size());
+        if (text.size() > 32 || room_ < 32) return store(text);
         char* at = cursor_;
-        std::memcpy(at, &len, sizeof len);
-        std::memcpy(at + 4, text.data(), 32);
-        cursor_ += need;
-        room_ -= need;
-        total_ += need;
-        return reinterpret_cast<CellWord>(at);
+        std::memcpy(at, text.data(), 32);
+        cursor_ += text.size();
+        room_ -= text.size();
+        total_ += text.size();
+        return longWord(at, text.size());
     }
     void release(CellWord w) {
         if (!isInline(w)) garbage_ += entrySize(lengthOf(w));
@@ -59,14 +71,25 @@ public:
     std::size_t liveBytes() const { return total_ - garbage_; }
     std::size_t garbageBytes() const { return garbage_; }
 
-    static std::uint32_t lengthOf(CellWord w) {
-        std::uint32_t n;
-        std::memcpy(&n, reinterpret_cast<const char*>(w), sizeof n);
-        return n;
+    static std::size_t lengthOf(CellWord w) {
+        const auto n = static_cast<std::uint32_t>((w >> LongLengthShift) & LengthInEntry);
+        if (n != LengthInEntry) [[likely]]
+            return n;
+        std::uint32_t own;
+        std::memcpy(&own, longTextAt(w) - sizeof own, sizeof own);
+        return own;
     }
-    static std::size_t entrySize(std::size_t len) { return (len + 4 + 3) & ~std::size_t{3}; }
+    static std::size_t entrySize(std::size_t len) {
+        return len < LengthInEntry ? len : len + sizeof(std::uint32_t);
+    }
 
 private:
+    static CellWord longWord(const char* at, std::size_t len) {
+        return (CellWord(reinterpret_cast<std::uintptr_t>(at)) << LongAddressShift) |
+               (CellWord(std::min<std::size_t>(len, LengthInEntry)) << LongLengthShift);
+    }
+    char* newBlock(std::size_t size);
+
     // Blocks grow from 1 MB to 16 MB with the texts: a small table keeps small blocks, a big
     // one fills huge pages. A text longer than OwnBlock gets a block of its own.
     static constexpr std::size_t FirstBlock = std::size_t{1} << 20;
@@ -109,8 +132,7 @@ inline CellWord makeCellPadded(std::string_view text, TextArena& arena) {
 // valid only as long as the word stays where it is.
 inline std::string_view cellText(const CellWord& w) {
     if (isInline(w)) return {reinterpret_cast<const char*>(&w) + 1, std::size_t((w >> 1) & 7)};
-    const char* p = reinterpret_cast<const char*>(w);
-    return {p + 4, TextArena::lengthOf(w)};
+    return {longTextAt(w), TextArena::lengthOf(w)};
 }
 
 static_assert(std::endian::native == std::endian::little, "inline cells assume little endian");

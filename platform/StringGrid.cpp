@@ -289,7 +289,7 @@ void StringGrid::relayTexts() {
         if (r + Ahead < rowCount_)
             for (const CellWord* col : cols)
                 if (const CellWord w = col[r + Ahead]; !isInline(w))
-                    __builtin_prefetch(reinterpret_cast<const char*>(w));
+                    __builtin_prefetch(longTextAt(w));
         for (CellWord* col : cols)
             if (CellWord& w = col[r]; !isInline(w)) w = fresh->store(cellText(w));
     }

@@ -225,7 +225,7 @@ ScratchArray<std::uint32_t> rankKeys(std::span<const CellWord> keys) {
                 __builtin_prefetch(&keys[e.index()]);
         for (; textsAsked < std::min(from + TextsAhead, n); ++textsAsked)
             if (const KeyEntry& e = entries[textsAsked]; goesOn(e.key()))
-                __builtin_prefetch(reinterpret_cast<const char*>(keys[e.index()]));
+                __builtin_prefetch(longTextAt(keys[e.index()]));
     };
 
     // Each entry's key gives way to its rank once its group is done.

@@ -108,23 +108,49 @@ TEST(StringGrid, RemovingRowsNeverLeavesFewerThanOneRecord) {
 }
 
 TEST(StringGrid, TheArenaKeepsEveryLiveTextThroughHeavyEditing) {
-    // Enough long texts replaced over and over for the arena to compact several times.
+    // Enough long texts replaced over and over for the arena to compact several times: most
+    // short, some around the longest length a cell word holds, a few larger than a block.
     StringGrid g(4, 2001);
     std::mt19937 rng(7);
+    auto length = [&]() -> std::size_t {
+        const unsigned k = rng() % 1000;
+        if (k == 0) return (std::size_t{1} << 20) + rng() % 64;
+        if (k < 8) return 65533 + rng() % 5;
+        return k < 500 ? rng() % 41 : 20 + rng() % 300;
+    };
+    // The bytes the arena holds for the live texts: those of the texts longer than seven,
+    // with four more for a length of 65535 or more.
+    auto liveBytes = [](const std::vector<std::string>& texts) {
+        std::size_t n = 0;
+        for (const auto& t : texts)
+            n += t.size() < 8 ? 0 : t.size() < 65535 ? t.size() : t.size() + 4;
+        return n;
+    };
     std::vector<std::string> expect(4 * 2001);
     for (int round = 0; round < 40; ++round) {
         for (int i = 0; i < 4000; ++i) {
             const int c = rng() % 4, r = rng() % 2001;
-            std::string t(20 + rng() % 300, char('a' + round % 26));
-            t += std::to_string(i);
+            std::string t = std::to_string(i);
+            t.resize(length(), char('a' + round % 26));
             g.setCell(c, r, t);
             expect[c * 2001 + r] = t;
         }
+        ASSERT_EQ(g.texts().liveBytes(), liveBytes(expect)) << "round " << round;
     }
     for (int c = 0; c < 4; ++c)
         for (int r = 0; r < 2001; ++r)
             ASSERT_EQ(g.cell(c, r), expect[c * 2001 + r]);
     EXPECT_LT(g.memoryBytes(), std::size_t{64} << 20);
+    // Reordering the records copies the live texts into a fresh arena, the garbage left behind.
+    std::vector<int> order(2000);
+    for (int i = 0; i < 2000; ++i)
+        order[i] = 1999 - i;
+    g.permuteRecords(order);
+    EXPECT_EQ(g.texts().garbageBytes(), 0u);
+    EXPECT_EQ(g.texts().liveBytes(), liveBytes(expect));
+    for (int c = 0; c < 4; ++c)
+        for (int r = 1; r < 2001; ++r)
+            ASSERT_EQ(g.cell(c, 2001 - r), expect[c * 2001 + r]);
 }
 
 TEST(StringGrid, PermutingRecordsKeepsTheHeader) {

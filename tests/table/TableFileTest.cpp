@@ -252,7 +252,7 @@ TEST(TableFile, HowTheFileFallsIntoBlocksOrThreadsDoesNotMatter) {
         fill(d, 1 + int(pick(5)), 2 + int(pick(60)));
         const int cols = d.StringGrid1.ColCount(), rows = d.StringGrid1.RowCount();
         for (std::size_t i = pick(3 * rows); i > 0; --i) {
-            std::string text(pick(4) == 0 ? 300 : pick(12), 'x');
+            std::string text(pick(4) == 0 ? 300 : pick(41), 'x');
             for (char& c : text)
                 c = "a\xE9\r \t0"[pick(6)];
             d.StringGrid1.setCell(int(pick(cols)), int(pick(rows)), text);
