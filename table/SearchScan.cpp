@@ -1,8 +1,11 @@
 #include "table/SearchScan.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
+#include <future>
+#include <system_error>
 #include <vector>
 
 namespace tablor {
@@ -158,24 +161,19 @@ int KeywordMatcher::firstIn(const CellWord* cells, int from, int to) const {
     return to;
 }
 
-std::optional<SearchHit> scanForKeyword(const StringGrid& grid, std::string_view keyword,
-                                        int startCol, int startRow) {
-    const KeywordMatcher matcher(keyword);
-    const int fields = grid.ColCount();
-    const int rows = grid.RowCount();
-    std::vector<const CellWord*> cols(fields);
-    for (int c = 0; c < fields; ++c)
-        cols[c] = grid.column(c).data();
+namespace {
 
-    // Blocks of rows, each scanned column after column (a column's cells lie side by side),
-    // keeping the hit that comes first record by record: a later column only wins with an
-    // earlier row.
+// The first hit in rows [top, end), record by record: blocks of rows, each scanned column after
+// column (a column's cells lie side by side), keeping the hit that comes first record by record:
+// a later column only wins with an earlier row. Gives up, with no hit, once `stop` is set.
+std::optional<SearchHit> scanRows(const KeywordMatcher& matcher,
+                                  const std::vector<const CellWord*>& cols, int startCol,
+                                  int startRow, int top, int end, const std::atomic<bool>& stop) {
     constexpr int Block = 2048;
-    const int firstRow = std::max(startRow, 1);
-    for (int top = firstRow; top < rows; top += Block) {
-        const int end = std::min(rows, top + Block);
-        int hitRow = end, hitCol = 0;
-        for (int c = 0; c < fields; ++c) {
+    for (; top < end && !stop.load(std::memory_order_relaxed); top += Block) {
+        const int blockEnd = std::min(end, top + Block);
+        int hitRow = blockEnd, hitCol = 0;
+        for (int c = 0; c < int(cols.size()); ++c) {
             // In the start row the scan begins at the start column.
             const int from = (top == startRow && c < startCol) ? top + 1 : top;
             const int r = matcher.firstIn(cols[c], from, hitRow);
@@ -184,9 +182,44 @@ std::optional<SearchHit> scanForKeyword(const StringGrid& grid, std::string_view
                 hitCol = c;
             }
         }
-        if (hitRow < end) return SearchHit{hitCol, hitRow};
+        if (hitRow < blockEnd) return SearchHit{hitCol, hitRow};
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<SearchHit> scanForKeyword(const StringGrid& grid, std::string_view keyword,
+                                        int startCol, int startRow, std::size_t twoThreadsFrom) {
+    const KeywordMatcher matcher(keyword);
+    const int fields = grid.ColCount();
+    const int rows = grid.RowCount();
+    std::vector<const CellWord*> cols(fields);
+    for (int c = 0; c < fields; ++c)
+        cols[c] = grid.column(c).data();
+    const int firstRow = std::max(startRow, 1);
+    std::atomic<bool> stop{false};
+    if (firstRow >= rows) return std::nullopt;
+    const std::size_t cells = std::size_t(rows - firstRow) * std::size_t(fields);
+    if (cells < twoThreadsFrom || rows - firstRow < 2)
+        return scanRows(matcher, cols, startCol, startRow, firstRow, rows, stop);
+
+    // A big table is read by two threads, a half each: a search that finds nothing costs the
+    // time of one half. A hit in the first half comes first, so it stops the second.
+    const int middle = firstRow + (rows - firstRow) / 2;
+    std::future<std::optional<SearchHit>> secondHalf;
+    try {
+        secondHalf = std::async(std::launch::async, [&] {
+            return scanRows(matcher, cols, startCol, startRow, middle, rows, stop);
+        });
+    } catch (const std::system_error&) {
+        return scanRows(matcher, cols, startCol, startRow, firstRow, rows, stop);
+    }
+    const std::optional<SearchHit> first =
+        scanRows(matcher, cols, startCol, startRow, firstRow, middle, stop);
+    if (first) stop = true;
+    const std::optional<SearchHit> second = secondHalf.get();
+    return first ? first : second;
 }
 
 } // namespace tablor

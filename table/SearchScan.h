@@ -50,7 +50,10 @@ struct SearchHit {
 // The first cell holding the keyword, record by record and field by field within a record:
 // in the start row from startCol, in every later row from field 0, up to the last record.
 // Row 0 (the field names) is never searched. A start beyond the table finds nothing.
+// From `twoThreadsFrom` cells to search on, two threads share the records.
+inline constexpr std::size_t TwoThreadSearchFrom = std::size_t{1} << 20;
 std::optional<SearchHit> scanForKeyword(const StringGrid& grid, std::string_view keyword,
-                                        int startCol, int startRow);
+                                        int startCol, int startRow,
+                                        std::size_t twoThreadsFrom = TwoThreadSearchFrom);
 
 } // namespace tablor

@@ -97,5 +97,27 @@ TEST_F(SearchScanGrid, NamesAndStartsBeyondTheTableFindNothing) {
     EXPECT_EQ(scanForKeyword(g, "fin", 7, 3), (SearchHit{0, 4}));
 }
 
+// The scan against a plain walk through the records, from random start cells, by one thread
+// and by two sharing the records: the first hit in record order wins whichever half holds it.
+TEST(SearchScan, TheScanFindsWhatAPlainWalkFinds) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 300; ++round) {
+        const int fields = 1 + int(rng() % 5), rows = 2 + int(rng() % 5000);
+        StringGrid g(fields, rows);
+        const int hits = int(rng() % 4);
+        for (int h = 0; h < hits; ++h)
+            g.setCell(int(rng() % fields), int(rng() % rows),
+                      h % 2 ? "une CL\xE9 longue" : "xcl\xE9");
+        const int startCol = int(rng() % (fields + 1)), startRow = int(rng() % (rows + 1));
+        std::optional<SearchHit> expected;
+        for (int r = std::max(startRow, 1); r < rows && !expected; ++r)
+            for (int c = r == startRow ? startCol : 0; c < fields && !expected; ++c)
+                if (upperAscii(g.cell(c, r)).find("CL\xE9") != std::string::npos)
+                    expected = SearchHit{c, r};
+        ASSERT_EQ(scanForKeyword(g, "cl\xE9", startCol, startRow), expected) << round;
+        ASSERT_EQ(scanForKeyword(g, "cl\xE9", startCol, startRow, 0), expected) << round;
+    }
+}
+
 } // namespace
 } // namespace tablor
