@@ -5,7 +5,6 @@
 #include "card/_Chercher.h"
 #include "mainwindow/_Tablor.h"
 #include "mainwindow/_Tri.h"
-#include "platform/MemoryStatus.h"
 #include "platform/QtAnsi.h"
 #include "table/CopyText.h"
 #include "table/RecordEditing.h"
@@ -107,7 +106,6 @@ void TForm1::SortRecords(int col) {
     {
         BusyCursor busy(platform_);
         sortRecordsOn(grid(), col);
-        returnFreedMemory();
         // The current row kept its index; the card shows the record that is there now.
         FillCard();
     }

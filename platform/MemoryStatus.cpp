@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <malloc.h>
 #include <string>
 
 namespace tablor {
@@ -49,10 +48,6 @@ MemoryStatus readMemoryStatus() {
         text.append(block, n);
     std::fclose(f);
     return parseMeminfo(text);
-}
-
-void returnFreedMemory() {
-    malloc_trim(0);
 }
 
 } // namespace tablor

@@ -18,9 +18,4 @@ MemoryStatus parseMeminfo(std::string_view text);
 // Read afresh from /proc/meminfo; all zeros when it cannot be read.
 MemoryStatus readMemoryStatus();
 
-// Gives the system back the memory the program freed but the allocator still holds, after a
-// command that let go of much of it (the sort's working arrays and the texts it moved): the
-// window then holds no more than the table, and the next large text has room.
-void returnFreedMemory();
-
 } // namespace tablor
