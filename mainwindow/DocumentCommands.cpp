@@ -12,11 +12,11 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
-
 #include <QLabel>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
+
 #include <utility>
 
 namespace tablor {

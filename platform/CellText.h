@@ -54,8 +54,8 @@ public:
     CellWord store(std::string_view text);
     // Takes over the other arena's texts, which stay where they are.
     void adopt(TextArena&& other);
-    // store() for a text followed by at least 32 readable bytes (a reader's padded buffer): a
-    // short one is copied in two 16-byte pieces while the block has room for them.
+    // store() for a text followed by at least 32 readable bytes (a reader's padded buffer): one
+    // of up to 32 bytes is copied by a single 32-byte move while the block has room for it.
     CellWord storePadded(std::string_view text) {
         if (text.size() > 32 || room_ < 32) return store(text);
         char* at = cursor_;

@@ -86,11 +86,7 @@ public:
     std::string_view cell(int col, int row) const { return cellText((*cols_[col])[row]); }
     std::string cellString(int col, int row) const { return std::string(cell(col, row)); }
     void setCell(int col, int row, std::string_view text);
-    // Fills a cell of a grid still being built (the table reader): the cell must be empty and
-    // nobody is told, which saves what setCell spends on millions of cells.
-    void fillEmptyCell(int col, int row, std::string_view text) {
-        (*cols_[col])[row] = makeCell(text, *arena_);
-    }
+    // The filling of a grid made ForFilling: nobody is told, and no snapshot can share it yet.
     void appendCell(int col, std::string_view text) {
         cols_[col]->push_back(makeCell(text, *arena_));
     }

@@ -198,8 +198,8 @@ std::optional<SearchHit> scanForKeyword(const StringGrid& grid, std::string_view
     for (int c = 0; c < fields; ++c)
         cols[c] = grid.column(c).data();
     const int firstRow = std::max(startRow, 1);
-    std::atomic<bool> stop{false};
     if (firstRow >= rows) return std::nullopt;
+    std::atomic<bool> stop{false};
     const std::size_t cells = std::size_t(rows - firstRow) * std::size_t(fields);
     if (cells < twoThreadsFrom || rows - firstRow < 2)
         return scanRows(matcher, cols, startCol, startRow, firstRow, rows, stop);
