@@ -222,7 +222,7 @@ void StringGrid::blankRecords() {
     notifyReset();
 }
 
-void StringGrid::permuteRecords(std::span<const int> order) {
+void StringGrid::permuteRecords(ScratchArray<int> order) {
     assert(static_cast<int>(order.size()) == rowCount_ - 1);
     // Each column is gathered into a spare one that then takes its place; the column left over
     // is the spare for the next, so one spare serves them all and no words are copied back. A
@@ -242,6 +242,8 @@ void StringGrid::permuteRecords(std::span<const int> order) {
         col.swap(spare);
         if (spare.use_count() > 1) spare = std::make_shared<GridColumn>();
     }
+    spare.reset();
+    order.reset();
     // The long texts were in the old order; scans and saves read them fastest in the new one.
     relayTexts();
     notifyReset();

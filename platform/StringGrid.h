@@ -7,6 +7,7 @@
 
 #include "platform/CellText.h"
 #include "platform/HugePages.h"
+#include "platform/ScratchArray.h"
 
 #include <functional>
 #include <memory>
@@ -130,7 +131,9 @@ public:
     void removeCols(int first, int count, int minCols);
     void blankRecords();
     // Reorders the records: record i+1 becomes the old record order[i]+1 (order is 0-based).
-    void permuteRecords(std::span<const int> order);
+    // The order is freed once the words have moved, before the long texts are laid out again in
+    // the new order, so that a big table never holds both at once.
+    void permuteRecords(ScratchArray<int> order);
     // Raw access to one column's words, for fast scans (sort keys, search).
     std::span<const CellWord> column(int col) const { return *cols_[col]; }
 

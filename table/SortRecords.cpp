@@ -379,8 +379,7 @@ std::vector<int> exchangeSortOrder(std::span<const std::uint32_t> ranks) {
 }
 
 void sortRecordsOn(StringGrid& grid, int col) {
-    const ScratchArray<int> order = orderOfExchangeSort(rankKeys(grid.column(col).subspan(1)));
-    grid.permuteRecords(order);
+    grid.permuteRecords(orderOfExchangeSort(rankKeys(grid.column(col).subspan(1))));
 }
 
 } // namespace tablor

@@ -14,6 +14,12 @@
 using namespace tablor;
 
 namespace {
+ScratchArray<int> orderOf(std::span<const int> places) {
+    ScratchArray<int> order(places.size());
+    std::copy(places.begin(), places.end(), order.begin());
+    return order;
+}
+
 std::string longText(int i) {
     return "texte assez long n\xb0" + std::to_string(i);
 }
@@ -145,7 +151,7 @@ TEST(StringGrid, TheArenaKeepsEveryLiveTextThroughHeavyEditing) {
     std::vector<int> order(2000);
     for (int i = 0; i < 2000; ++i)
         order[i] = 1999 - i;
-    g.permuteRecords(order);
+    g.permuteRecords(orderOf(order));
     EXPECT_EQ(g.texts().garbageBytes(), 0u);
     EXPECT_EQ(g.texts().liveBytes(), liveBytes(expect));
     for (int c = 0; c < 4; ++c)
@@ -159,7 +165,7 @@ TEST(StringGrid, PermutingRecordsKeepsTheHeader) {
     for (int r = 1; r < 4; ++r)
         g.setCell(1, r, longText(r));
     const int order[] = {2, 0, 1};
-    g.permuteRecords(order);
+    g.permuteRecords(orderOf(order));
     EXPECT_EQ(g.cell(0, 0), "Nom");
     EXPECT_EQ(g.cell(1, 1), longText(3));
     EXPECT_EQ(g.cell(1, 2), longText(1));
@@ -213,7 +219,7 @@ TEST(StringGrid, ASnapshotStaysAsTakenWhateverTheGridDoes) {
             std::vector<int> order(std::size_t(rows - 1));
             std::iota(order.begin(), order.end(), 0);
             std::shuffle(order.begin(), order.end(), rng);
-            change = [order](StringGrid& g) { g.permuteRecords(order); };
+            change = [order](StringGrid& g) { g.permuteRecords(orderOf(order)); };
             break;
         }
         case 7:
