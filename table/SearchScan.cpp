@@ -1,11 +1,12 @@
 #include "table/SearchScan.h"
 
+#include "table/StartThread.h"
+
 #include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cstring>
 #include <future>
-#include <system_error>
 #include <vector>
 
 namespace tablor {
@@ -208,13 +209,10 @@ std::optional<SearchHit> scanForKeyword(const StringGrid& grid, std::string_view
     // time of one half. A hit in the first half comes first, so it stops the second.
     const int middle = firstRow + (rows - firstRow) / 2;
     std::future<std::optional<SearchHit>> secondHalf;
-    try {
-        secondHalf = std::async(std::launch::async, [&] {
+    if (!startThread(secondHalf, [&] {
             return scanRows(matcher, cols, startCol, startRow, middle, rows, stop);
-        });
-    } catch (const std::system_error&) {
+        }))
         return scanRows(matcher, cols, startCol, startRow, firstRow, rows, stop);
-    }
     const std::optional<SearchHit> first =
         scanRows(matcher, cols, startCol, startRow, firstRow, middle, stop);
     if (first) stop = true;

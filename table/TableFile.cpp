@@ -4,6 +4,7 @@
 #include "platform/FileErrors.h"
 #include "platform/MemoryStatus.h"
 #include "table/ByteSinks.h"
+#include "table/StartThread.h"
 #include "table/TableReader.h"
 #include "table/TableWriter.h"
 
@@ -13,7 +14,6 @@
 #include <new>
 #include <stdexcept>
 #include <sys/stat.h>
-#include <system_error>
 #include <unistd.h>
 
 namespace tablor {
@@ -116,11 +116,8 @@ TableReadAhead::TableReadAhead(std::string path) : path_(std::move(path)) {
     struct stat st {};
     // Only a regular file: reading a pipe ahead would take its bytes from whoever reads it next.
     if (::stat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
-    try {
-        content_ = std::async(std::launch::async, [path = path_] { return readFile(path); });
-    } catch (const std::system_error&) {
-        // No thread to spare: the table is read when asked for, as usual.
-    }
+    // Without a thread to spare, the table is read when asked for, as usual.
+    startThread(content_, [path = path_] { return readFile(path); });
 }
 
 TableReadAhead::~TableReadAhead() = default;

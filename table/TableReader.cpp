@@ -3,13 +3,13 @@
 #include "platform/Errors.h"
 #include "platform/NumberText.h"
 #include "table/LineReader.h"
+#include "table/StartThread.h"
 
 #include <algorithm>
 #include <future>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -99,16 +99,6 @@ private:
     ByteSource& source_;
     std::uint64_t at_, to_;
 };
-
-// Runs the work on a thread of its own; false when the system has no thread to give.
-template <class Result, class Work> bool startThread(std::future<Result>& result, Work work) {
-    try {
-        result = std::async(std::launch::async, std::move(work));
-        return true;
-    } catch (const std::system_error&) {
-        return false;
-    }
-}
 
 // Reads the cells with two threads: the lines of the first half of the file are counted (by
 // both), then each thread fills the cells of its half. False when the file does not split:
